@@ -1,0 +1,130 @@
+// The scanner: characters, blanks, numeric literals and the power routine.
+//
+// Reading past FormulaLen leaves CurChar on the last character read, so a loop on NextChar
+// sees it again and again. ScanPos is 8-bit and comes round to 0, where CurChar becomes NUL,
+// which no loop and no rule accepts: every scan ends within 256 steps.
+
+#include "zorvo3.h"
+
+#include "EngineInternal.h"
+
+#include <cmath>
+
+using namespace engine_detail;
+
+void NextChar() {
+    ++ScanPos; // unsigned 8-bit: 255 + 1 is 0
+    if (ScanPos == 0) {
+        CurChar = '\0';
+    } else if (ScanPos <= FormulaLen && ScanPos <= FormulaText.size()) {
+        // The second test only guards a FormulaLen that a caller set beyond the text.
+        CurChar = FormulaText[ScanPos - 1];
+    }
+}
+
+void SkipBlanks() {
+    while (CurChar == ' ' || CurChar == '\r') {
+        NextChar();
+    }
+}
+
+void Advance() {
+    NextChar();
+    SkipBlanks();
+}
+
+void RuleFail() {
+    ErrRule = true;
+    ErrAny = true;
+}
+
+namespace {
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+} // namespace
+
+void ParseDigits(long double& value) {
+    value = 0;
+    bool anyDigit = false;
+    while (isDigit(CurChar)) {
+        // (value × 10 + code) − 48 in this order, each step rounded to extended.
+        value = checked(value * 10 + static_cast<long double>(CurChar));
+        value -= 48;
+        anyDigit = true;
+        NextChar();
+    }
+    if (!anyDigit) {
+        RuleFail();
+    }
+}
+
+void ParseNumber(long double& value) {
+    ParseDigits(value);
+    if (ErrRule) {
+        ErrAny = true;
+        return;
+    }
+    if (CurChar == '.') {
+        NextChar();
+        // The fraction digits are added one by one with a scale that is itself a product of
+        // 0.1s; «0.5» is 5 × 0.1, not 5 / 10.
+        long double scale = 0.1L;
+        while (isDigit(CurChar)) {
+            value += static_cast<long double>(CurChar - '0') * scale;
+            scale *= 0.1L;
+            NextChar();
+        }
+    }
+    if (CurChar == 'e' || CurChar == 'E') {
+        NextChar();
+        char sign = '+';
+        if (CurChar == '+' || CurChar == '-') {
+            sign = CurChar;
+            NextChar();
+        }
+        long double e = 0;
+        ParseDigits(e);
+        if (ErrRule) {
+            ErrAny = true;
+            return;
+        }
+        // A negative exponent multiplies by a power of 0.1: «1E-3» is 1 × 0.1³ by repeated
+        // squaring, which may differ in the last bit from the value nearest to 0.001.
+        value = checked(RaisePower(sign == '+' ? 10.0L : 0.1L, e) * value);
+    }
+}
+
+long double RaisePower(long double base, long double exponent) {
+    // Round half to even (the default rounding mode) to a signed 64-bit integer; what does
+    // not fit is an invalid operation, as the conversion of the floating-point unit reports.
+    const long double rounded = std::rint(exponent);
+    if (!(std::fabs(rounded) < TwoPow63)) {
+        raiseInvalidOp();
+    }
+    const auto n = static_cast<std::int64_t>(rounded);
+    if (static_cast<long double>(n) == exponent) {
+        // Only the low 32 bits count: an exponent of 2^32 behaves as 0 and gives 1.
+        auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
+        long double r = 1;
+        while (k > 0) {
+            while ((k & 1) == 0) {
+                k /= 2;
+                base = checked(base * base);
+            }
+            k -= 1;
+            r = checked(r * base);
+        }
+        return r;
+    }
+    if (base > 0) {
+        return checked(std::exp(exponent * lnOf(base)));
+    }
+    // Zero is refused like a negative base.
+    ErrEval = true;
+    ErrAny = true;
+    // « Нецелая степень отрицательного числа »
+    showMessage(" \xCD\xE5\xF6\xE5\xEB\xE0\xFF \xF1\xF2\xE5\xEF\xE5\xED\xFC "
+                "\xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xEE\xE3\xEE \xF7\xE8\xF1\xEB\xE0 ");
+    return 0;
+}
