@@ -164,6 +164,9 @@ private:
     int m_labelsSeparation = 10;
     std::vector<int> m_ticks;          // reused between paints: room for kMaxAxisTicks
     std::vector<double> m_labelValues; // likewise
+    std::vector<int> m_minorTicks;     // minor positions and centred grid lines
+    int m_labelHeight = 0;             // text height of "W" in the labels font
+    bool m_measuringLabels = false;    // OnGetAxisLabel is not called while measuring
 };
 
 // The chart's placement step: every axis computes its range, each shown axis takes its room
