@@ -1,0 +1,586 @@
+#include "TChartCanvas3D.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The system's texts are code page 1251; plain ASCII (every label) needs no decoder.
+QString FromCp1251(std::string_view text) {
+    bool ascii = true;
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    QStringDecoder decoder("windows-1251");
+    if (!decoder.isValid())
+        return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+}
+
+// Splits a text into its lines at "\n" (a "\r" before it is dropped).
+template <class F> void ForEachLine(std::string_view text, F f) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find('\n', start);
+        std::string_view line =
+            text.substr(start, end == std::string_view::npos ? text.npos : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        f(line);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+}
+
+// On/off run lengths, in pixels, of the styled pens of width 1; the pattern restarts at every
+// MoveTo and runs on across the LineTo calls that follow it.
+struct DashPattern {
+    int count;
+    int runs[6];
+    int period;
+};
+constexpr DashPattern kDash{2, {18, 6}, 24};
+constexpr DashPattern kDot{2, {3, 3}, 6};
+constexpr DashPattern kDashDot{4, {9, 6, 3, 6}, 24};
+constexpr DashPattern kDashDotDot{6, {9, 3, 3, 3, 3, 3}, 24};
+constexpr DashPattern kSmallDots{2, {1, 1}, 2};
+
+bool DashOn(const DashPattern& p, int phase) {
+    int pos = phase % p.period;
+    for (int k = 0; k < p.count; ++k) {
+        if (pos < p.runs[k])
+            return k % 2 == 0;
+        pos -= p.runs[k];
+    }
+    return false;
+}
+
+// 8 × 8 hatch patterns, one byte per row, bit 7 the leftmost pixel; aligned to the image.
+constexpr std::uint8_t kHatch[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // horizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08}, // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, // forward diagonal
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80}, // backward diagonal
+    {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08}, // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // diagonal cross
+};
+
+std::string Hex(TColor c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", unsigned(c));
+    return buf;
+}
+
+} // namespace
+
+TChartCanvas3D::TChartCanvas3D() {
+    AssignFont(TChartFont{});
+}
+
+TChartCanvas3D::~TChartCanvas3D() {
+    EndDraw();
+}
+
+bool TChartCanvas3D::PrepareImage(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (!m_image.isNull() && m_image.width() == width && m_image.height() == height)
+        return false;
+    EndDraw();
+    m_image = QImage(width, height, QImage::Format_RGB32);
+    return true;
+}
+
+void TChartCanvas3D::BeginDraw() {
+    if (m_drawing)
+        return;
+    m_drawing = true;
+    m_bits = m_image.isNull() ? nullptr : reinterpret_cast<std::uint32_t*>(m_image.bits());
+    m_stride = m_image.isNull() ? 0 : int(m_image.bytesPerLine() / 4);
+}
+
+void TChartCanvas3D::EndDraw() {
+    if (m_painter.isActive())
+        m_painter.end();
+    m_drawing = false;
+    m_bits = nullptr;
+}
+
+// The painter is needed only for text; it starts on the first text of a paint.
+void TChartCanvas3D::EnsurePainter() {
+    if (m_painter.isActive() || m_image.isNull())
+        return;
+    m_painter.begin(&m_image);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, false);
+    m_painterFontStale = true;
+    ApplyPainterClip();
+}
+
+void TChartCanvas3D::ApplyPainterClip() {
+    if (!m_painter.isActive())
+        return;
+    if (m_clipped)
+        m_painter.setClipRect(QRect(m_clip.Left, m_clip.Top, std::max(m_clip.Width(), 0),
+                                    std::max(m_clip.Height(), 0)));
+    else
+        m_painter.setClipping(false);
+}
+
+void TChartCanvas3D::Log(std::string line) {
+    if (m_log)
+        m_log->push_back(std::move(line));
+}
+
+// --- pen, brush, font --------------------------------------------------------------------
+
+void TChartCanvas3D::SetPen(TColor colour, int width, TPenStyle style, TPenMode mode) {
+    m_pen.Color = colour;
+    m_pen.Width = width < 1 ? 1 : width;
+    m_pen.Style = style;
+    m_pen.Mode = mode;
+    m_pen.Visible = true;
+    m_pen.SmallDots = false;
+}
+
+void TChartCanvas3D::AssignPen(const TChartPen& pen) {
+    SetPen(pen.Color, pen.Width, pen.Visible ? pen.Style : TPenStyle::psClear, pen.Mode);
+    m_pen.SmallDots = pen.SmallDots;
+}
+
+void TChartCanvas3D::SetBrush(TColor colour, TBrushStyle style) {
+    m_brush.Color = colour;
+    m_brush.Style = style;
+}
+
+void TChartCanvas3D::AssignFont(const TChartFont& font) {
+    if (m_metrics && font.Name == m_font.Name && font.PixelSize() == m_font.PixelSize() &&
+        font.Bold == m_font.Bold && font.Italic == m_font.Italic &&
+        font.Underline == m_font.Underline) {
+        m_font = font; // only the colour or the charset changed: the same glyphs
+        return;
+    }
+    m_font = font;
+    m_qfont = QFont(QString::fromStdString(font.Name));
+    m_qfont.setPixelSize(std::max(font.PixelSize(), 1));
+    m_qfont.setBold(font.Bold);
+    m_qfont.setItalic(font.Italic);
+    m_qfont.setUnderline(font.Underline);
+    // Monochrome glyphs: the chart's pixels are exactly the font's, with no blending.
+    m_qfont.setStyleStrategy(QFont::NoAntialias);
+    m_metrics.emplace(m_qfont);
+    m_painterFontStale = true;
+}
+
+void TChartCanvas3D::SetFontSize(int points) {
+    TChartFont f = m_font;
+    f.Size = points;
+    f.Height = 0;
+    AssignFont(f);
+}
+
+const QFontMetrics& TChartCanvas3D::Metrics() {
+    return *m_metrics;
+}
+
+int TChartCanvas3D::TextWidth(std::string_view text) {
+    int widest = 0;
+    ForEachLine(text, [&](std::string_view line) {
+        widest = std::max(widest, int(Metrics().horizontalAdvance(FromCp1251(line))));
+    });
+    return widest;
+}
+
+int TChartCanvas3D::TextHeight(std::string_view text) {
+    int lines = 0;
+    ForEachLine(text, [&](std::string_view) { ++lines; });
+    return lines * Metrics().height();
+}
+
+void TChartCanvas3D::SetTextAlign(TTextAlignH horizontal, TTextAlignV vertical) {
+    m_alignH = horizontal;
+    m_alignV = vertical;
+}
+
+void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
+    Log("TextOut " + std::to_string(x) + "," + std::to_string(y) + " \"" + std::string(text) +
+        "\"");
+    if (!m_drawing || m_image.isNull())
+        return;
+    EnsurePainter();
+    if (m_painterFontStale) {
+        m_painter.setFont(m_qfont);
+        m_painterFontStale = false;
+    }
+    m_painter.setPen(QColor::fromRgb(ToArgb(m_font.Color)));
+    const QFontMetrics& fm = Metrics();
+    const int lineHeight = fm.height();
+    int lines = 0;
+    ForEachLine(text, [&](std::string_view) { ++lines; });
+    int top = y;
+    if (m_alignV == TTextAlignV::Bottom)
+        top = y - lines * lineHeight;
+    else if (m_alignV == TTextAlignV::Baseline)
+        top = y - fm.ascent();
+    ForEachLine(text, [&](std::string_view line) {
+        const QString s = FromCp1251(line);
+        const int w = int(fm.horizontalAdvance(s));
+        int left = x;
+        if (m_alignH == TTextAlignH::Right)
+            left = x - w;
+        else if (m_alignH == TTextAlignH::Center)
+            left = x - w / 2;
+        if (!m_transparent)
+            FillBox(left, top, left + w, top + lineHeight, ToArgb(m_backColor));
+        m_painter.drawText(QPoint(left, top + fm.ascent()), s);
+        top += lineHeight;
+    });
+}
+
+// --- pixels and fills --------------------------------------------------------------------
+
+TChartCanvas3D::ClipBox TChartCanvas3D::EffectiveClip() const {
+    ClipBox b{0, 0, m_image.width(), m_image.height()};
+    if (m_clipped) {
+        b.left = std::max(b.left, m_clip.Left);
+        b.top = std::max(b.top, m_clip.Top);
+        b.right = std::min(b.right, m_clip.Right);
+        b.bottom = std::min(b.bottom, m_clip.Bottom);
+    }
+    return b;
+}
+
+void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
+    const ClipBox b = EffectiveClip();
+    if (x < b.left || x >= b.right || y < b.top || y >= b.bottom || !m_bits)
+        return;
+    std::uint32_t& p = m_bits[std::size_t(y) * std::size_t(m_stride) + std::size_t(x)];
+    p = m_pen.Mode == TPenMode::pmNotXor ? (~(argb ^ p)) | 0xFF000000u : argb;
+}
+
+void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint32_t argb) {
+    const ClipBox b = EffectiveClip();
+    left = std::max(left, b.left);
+    top = std::max(top, b.top);
+    right = std::min(right, b.right);
+    bottom = std::min(bottom, b.bottom);
+    if (left >= right || top >= bottom || !m_bits)
+        return;
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
+        std::fill(row + left, row + right, argb);
+    }
+}
+
+void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
+    const ClipBox b = EffectiveClip();
+    left = std::max(left, b.left);
+    top = std::max(top, b.top);
+    right = std::min(right, b.right);
+    bottom = std::min(bottom, b.bottom);
+    if (left >= right || top >= bottom || !m_bits)
+        return;
+    const auto& hatch = kHatch[int(m_brush.Style) - int(TBrushStyle::bsHorizontal)];
+    const std::uint32_t fore = ToArgb(m_brush.Color);
+    const std::uint32_t back = ToArgb(m_backColor);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
+        const std::uint8_t bits = hatch[y & 7];
+        for (int x = left; x < right; ++x) {
+            if (bits & (0x80 >> (x & 7)))
+                row[x] = fore;
+            else if (!m_transparent)
+                row[x] = back;
+        }
+    }
+}
+
+void TChartCanvas3D::FillRect(const TRect& r) {
+    Log("FillRect " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+        std::to_string(r.Right) + "," + std::to_string(r.Bottom) + " brush " + Hex(m_brush.Color));
+    if (!m_drawing || m_brush.Style == TBrushStyle::bsClear)
+        return;
+    if (m_brush.Style == TBrushStyle::bsSolid)
+        FillBox(r.Left, r.Top, r.Right, r.Bottom, ToArgb(m_brush.Color));
+    else
+        FillPattern(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TChartCanvas3D::FillSolid(const TRect& r, TColor colour) {
+    Log("FillSolid " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+        std::to_string(r.Right) + "," + std::to_string(r.Bottom) + " " + Hex(colour));
+    if (m_drawing)
+        FillBox(r.Left, r.Top, r.Right, r.Bottom, ToArgb(colour));
+}
+
+void TChartCanvas3D::Rectangle(int left, int top, int right, int bottom) {
+    Log("Rectangle " + std::to_string(left) + "," + std::to_string(top) + "," +
+        std::to_string(right) + "," + std::to_string(bottom) + " pen " + Hex(m_pen.Color) +
+        (m_pen.Style == TPenStyle::psClear ? " clear" : "") + " brush " + Hex(m_brush.Color) +
+        (m_brush.Style == TBrushStyle::bsClear ? " clear" : ""));
+    if (!m_drawing)
+        return;
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    const bool outline = m_pen.Style != TPenStyle::psClear;
+    if (m_brush.Style != TBrushStyle::bsClear) {
+        // The inside: within the outline, or one pixel short at the far edges without one.
+        const TRect inside = outline ? TRect{left + 1, top + 1, right - 1, bottom - 1}
+                                     : TRect{left, top, right - 1, bottom - 1};
+        const TChartPen pen = m_pen;
+        FillRect(inside);
+        m_pen = pen;
+    }
+    if (outline && right - left >= 1 && bottom - top >= 1) {
+        const int savedX = m_penX, savedY = m_penY;
+        const int r = right - 1, b = bottom - 1;
+        MoveTo(left, top);
+        if (r == left || b == top) {
+            // A single row or column: the whole run, both ends included.
+            RasterLine(left, top, r + (b == top ? 1 : 0), b + (b == top ? 0 : 1));
+        } else {
+            RasterLine(left, top, r, top);
+            RasterLine(r, top, r, b);
+            RasterLine(r, b, left, b);
+            RasterLine(left, b, left, top);
+        }
+        m_penX = savedX;
+        m_penY = savedY;
+    }
+}
+
+void TChartCanvas3D::MoveTo(int x, int y) {
+    m_penX = x;
+    m_penY = y;
+    m_dashPhase = 0;
+}
+
+void TChartCanvas3D::LineTo(int x, int y) {
+    if (m_log)
+        Log("LineTo " + std::to_string(m_penX) + "," + std::to_string(m_penY) + "->" +
+            std::to_string(x) + "," + std::to_string(y) + " pen " + Hex(m_pen.Color) + " w" +
+            std::to_string(m_pen.Width));
+    if (m_drawing && m_pen.Style != TPenStyle::psClear)
+        RasterLine(m_penX, m_penY, x, y);
+    m_penX = x;
+    m_penY = y;
+}
+
+// Bresenham from (x0, y0) towards (x1, y1), the end pixel excluded. A pen of width w paints
+// a w × w square around each pixel of the centre line (from w/2 left/above of it), which
+// gives the two-pixel line of the series the same rows and columns as the toolkit's.
+void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
+    const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+    const int n = std::max(dx, dy);
+    if (n == 0 || !m_bits)
+        return;
+    const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
+    const int o = w / 2;
+    // A segment wholly outside the drawable area costs nothing.
+    const ClipBox b = EffectiveClip();
+    if (std::max(x0, x1) - o + w <= b.left || std::min(x0, x1) - o >= b.right ||
+        std::max(y0, y1) - o + w <= b.top || std::min(y0, y1) - o >= b.bottom) {
+        m_dashPhase += n;
+        return;
+    }
+    const DashPattern* dash = nullptr;
+    if (w == 1) { // wider pens are always solid, as the toolkit's are
+        if (m_pen.SmallDots && m_pen.Style != TPenStyle::psSolid)
+            dash = &kSmallDots;
+        else if (m_pen.Style == TPenStyle::psDash)
+            dash = &kDash;
+        else if (m_pen.Style == TPenStyle::psDot)
+            dash = &kDot;
+        else if (m_pen.Style == TPenStyle::psDashDot)
+            dash = &kDashDot;
+        else if (m_pen.Style == TPenStyle::psDashDotDot)
+            dash = &kDashDotDot;
+    }
+    const std::uint32_t fore = ToArgb(m_pen.Color);
+    const std::uint32_t back = ToArgb(m_backColor);
+    const bool wideXor = w > 1 && m_pen.Mode == TPenMode::pmNotXor;
+    if (wideXor)
+        m_wideXorPixels.clear();
+    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+    int x = x0, y = y0;
+    const bool xMajor = dx >= dy;
+    int err = xMajor ? 2 * dy - dx : 2 * dx - dy;
+    for (int k = 0; k < n; ++k) {
+        if (w == 1) {
+            if (!dash || DashOn(*dash, m_dashPhase))
+                PutPixel(x, y, fore);
+            else if (!m_transparent)
+                PutPixel(x, y, back);
+        } else if (wideXor) {
+            for (int yy = y - o; yy < y - o + w; ++yy)
+                for (int xx = x - o; xx < x - o + w; ++xx)
+                    m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
+                                              std::uint32_t(xx));
+        } else {
+            FillBox(x - o, y - o, x - o + w, y - o + w, fore);
+        }
+        ++m_dashPhase;
+        if (xMajor) {
+            if (err > 0) {
+                y += sy;
+                err -= 2 * dx;
+            }
+            err += 2 * dy;
+            x += sx;
+        } else {
+            if (err > 0) {
+                x += sx;
+                err -= 2 * dy;
+            }
+            err += 2 * dx;
+            y += sy;
+        }
+    }
+    if (wideXor) {
+        // Each pixel of a wide inverting line is inverted once, however many squares
+        // cover it.
+        std::sort(m_wideXorPixels.begin(), m_wideXorPixels.end());
+        m_wideXorPixels.erase(std::unique(m_wideXorPixels.begin(), m_wideXorPixels.end()),
+                              m_wideXorPixels.end());
+        for (const std::uint64_t p : m_wideXorPixels)
+            PutPixel(int(std::int32_t(std::uint32_t(p))), int(std::int32_t(p >> 32)), fore);
+    }
+}
+
+// --- gradient ----------------------------------------------------------------------------
+
+void TChartCanvas3D::FillGradient(const TRect& rect, TColor startColour, TColor endColour,
+                                  TGradientDirection direction) {
+    Log("FillGradient " + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," +
+        std::to_string(rect.Right) + "," + std::to_string(rect.Bottom) + " " + Hex(startColour) +
+        "->" + Hex(endColour));
+    m_gradientBrushes = 0;
+    if (!m_drawing)
+        return;
+    TRect r = rect;
+    if (r.Right < r.Left)
+        std::swap(r.Left, r.Right);
+    if (r.Bottom < r.Top)
+        std::swap(r.Top, r.Bottom);
+    const int W = r.Right - r.Left, H = r.Bottom - r.Top;
+    if (W <= 0 || H <= 0)
+        return; // an empty rectangle paints nothing
+    const TColor s = startColour & 0x00FFFFFF, e = endColour & 0x00FFFFFF;
+    const int dr = RedOf(e) - RedOf(s), dg = GreenOf(e) - GreenOf(s), db = BlueOf(e) - BlueOf(s);
+
+    // The band colour for index n of `steps`; a brush is made only when it changes.
+    long long cached = -1;
+    std::uint32_t brush = 0;
+    auto setColour = [&](int n, int steps) {
+        const TColor c = FromRgb(RedOf(s) + MulDiv(n, dr, steps), GreenOf(s) + MulDiv(n, dg, steps),
+                                 BlueOf(s) + MulDiv(n, db, steps));
+        if (static_cast<long long>(c) != cached) {
+            cached = c;
+            brush = ToArgb(c);
+            ++m_gradientBrushes;
+        }
+    };
+
+    switch (direction) {
+    case TGradientDirection::gdFromTopLeft:
+    case TGradientDirection::gdFromBottomLeft: {
+        const bool fromBottom = direction == TGradientDirection::gdFromBottomLeft;
+        // Rows are counted from the start corner; a bottom-left start mirrors them.
+        auto row = [&](int y) { return fromBottom ? r.Top + r.Bottom - 1 - y : y; };
+        if (s == e) {
+            // Every band has the same colour: the bands together cover the columns
+            // Left … Right and the rows Top … Bottom − 1, so one fill paints the same pixels.
+            setColour(0, W + H);
+            FillBox(r.Left, r.Top, r.Right + 1, r.Bottom, brush);
+            break;
+        }
+        // Nested L-shaped bands around the start corner: band k holds the pixels whose
+        // larger offset from the corner is k; its colour runs from start to end.
+        int i = 0, j = 0, y = r.Top;
+        do {
+            setColour(i + j, W + H);
+            if (y > r.Top) {
+                const int x = r.Left + i;
+                if (fromBottom)
+                    FillBox(x, row(y - 1), x + 1, row(r.Top) + 1, brush);
+                else
+                    FillBox(x, r.Top, x + 1, y, brush);
+            }
+            if (j < H) {
+                ++j;
+                FillBox(r.Left, row(y), r.Left + i + 1, row(y) + 1, brush);
+                if (y < r.Bottom)
+                    ++y;
+            }
+            if (i < W)
+                ++i;
+        } while (!(j >= H && i >= W));
+        break;
+    }
+    case TGradientDirection::gdTopBottom:
+    case TGradientDirection::gdBottomTop:
+        for (int k = 0; k < H; ++k) {
+            setColour(k, H);
+            const int y =
+                direction == TGradientDirection::gdTopBottom ? r.Top + k : r.Bottom - 1 - k;
+            FillBox(r.Left, y, r.Right, y + 1, brush);
+        }
+        break;
+    case TGradientDirection::gdLeftRight:
+    case TGradientDirection::gdRightLeft:
+        for (int k = 0; k < W; ++k) {
+            setColour(k, W);
+            const int x =
+                direction == TGradientDirection::gdLeftRight ? r.Left + k : r.Right - 1 - k;
+            FillBox(x, r.Top, x + 1, r.Bottom, brush);
+        }
+        break;
+    case TGradientDirection::gdFromCenter: {
+        // Nested rectangles, the end colour outside and the start colour at the centre.
+        const int steps = std::max((std::min(W, H) + 1) / 2, 1);
+        for (int k = 0; k < steps; ++k) {
+            setColour(steps - 1 - k, steps);
+            const int inset = MulDiv(k, std::min(W, H), 2 * steps);
+            FillBox(r.Left + inset, r.Top + inset, r.Right - inset, r.Bottom - inset, brush);
+        }
+        break;
+    }
+    }
+}
+
+// --- clipping ----------------------------------------------------------------------------
+
+void TChartCanvas3D::ClipRectangle(const TRect& rect) {
+    Log("ClipRectangle " + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," +
+        std::to_string(rect.Right) + "," + std::to_string(rect.Bottom));
+    TRect c = rect;
+    if (m_clipped) {
+        c.Left = std::max(c.Left, m_clip.Left);
+        c.Top = std::max(c.Top, m_clip.Top);
+        c.Right = std::min(c.Right, m_clip.Right);
+        c.Bottom = std::min(c.Bottom, m_clip.Bottom);
+    }
+    if (c.Right < c.Left)
+        c.Right = c.Left;
+    if (c.Bottom < c.Top)
+        c.Bottom = c.Top;
+    m_clip = c;
+    m_clipped = true;
+    ApplyPainterClip();
+}
+
+void TChartCanvas3D::UnClipRectangle() {
+    Log("UnClipRectangle");
+    m_clipped = false;
+    ApplyPainterClip();
+}
