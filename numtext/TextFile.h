@@ -39,8 +39,9 @@ public:
     std::int32_t bufferEnd = 0;
     std::array<char, kBufferSize> buffer{};
     std::string name;
-    bool nameTooLong = false; // the bound name did not fit; opening refuses it (code 3)
-    bool characterDevice = false;
+    bool bound = false;           // BindTextFile has given it a name
+    bool badName = false;         // longer than 259 characters or holding a NUL: refused (3)
+    bool characterDevice = false; // a line end writes the buffer out at once
 };
 
 // Clears the record, sets mode closed, CR LF style, a 128-byte buffer, and binds the name.
