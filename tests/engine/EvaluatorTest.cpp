@@ -1,0 +1,178 @@
+// Evaluation: values of the operators and functions, the messages of refused arguments, the
+// floating-point errors that raise, and the RANDOM generator.
+
+#include "EngineTestSupport.h"
+
+#include "Cp1251.h"
+#include "Exceptions.h"
+
+#include <cmath>
+
+namespace {
+
+using EvaluatorTest = EngineTest;
+
+constexpr long double Pi = 3.14159265358979323846264338327950288L;
+
+TEST_F(EvaluatorTest, FormulaValues) {
+    const struct {
+        const char* body;
+        long double x, expected, tolerance; // tolerance 0: exactly
+    } rows[] = {
+        {"x;", 3, 3, 0},
+        {"2*x+1;", 1, 3, 0},
+        {"-x^2;", 3, -9, 0},
+        {"2^3^2;", 0, 64, 0},
+        {"8/2/2;", 0, 2, 0},
+        {"10-3-2;", 0, 5, 0},
+        {"-2*3+1;", 0, -5, 0},
+        {"(-2)^3;", 0, -8, 0},
+        {"2^0;", 0, 1, 0},
+        {"(-5)^0;", 0, 1, 0},
+        {"2^(-2);", 0, 0.25L, 0},
+        {"x^(1-1);", -7, 1, 0},
+        {"4^0.5;", 0, 2, 1e-18L},
+        {"sin(x)^2 + COS ( x )^2;", 0.7L, 1, 1e-18L},
+        {"sin(x)^2 + COS ( x )^2;", -123.25L, 1, 1e-18L},
+        {"RAD(180);", 0, Pi, 0},
+        {"IF(0);", 0, 1, 0},
+        {"IF(-1E-30);", 0, 0, 0},
+        {"ARCSEC(2);", 0, Pi / 3, 1e-18L},
+        {"ARCCOS(-1);", 0, Pi, 1e-18L},
+        {"ARCCOS(0.5);", 0, Pi / 3, 1e-18L},
+        {"ARCSIN(1);", 0, Pi / 2, 1e-18L},
+        {"ARCSIN(-0.5);", 0, -Pi / 6, 1e-18L},
+        {"ARCTAN(1);", 0, Pi / 4, 1e-18L},
+        {"LN(EXP(1));", 0, 1, 1e-18L},
+        {"LN(8);", 0, 3 * 0.693147180559945309417232121458176568L, 0},
+        {"SQRT(16);", 0, 4, 0},
+        {"ABS(-x);", 3, 3, 0},
+        {"TAN(x);", 0.5L, std::tan(0.5L), 0},
+        {"SIN(1E19);", 0, 0, 0}, // |a| >= 2^63
+        {"COS(-1E19);", 0, 0, 0},
+        {"SEC(1E19);", 0, 1 / 1E19L, 0},
+        {"SEC(0);", 0, 1, 0},
+        {"COSH(1E-17);", 0, 1, 0},
+        {"COSH(1);", 0, 1.5430806348152437785L, 1e-18L},
+        {"SINH(-1E-17);", 0, 0, 0},
+        {"SINH(1);", 0, 1.1752011936438014569L, 1e-18L},
+        {"EXP(-20000);", 0, 0, 0}, // underflow is silent
+    };
+    for (const auto& row : rows) {
+        ErrEval = false;
+        messages.clear();
+        const long double value = evaluate(row.body, row.x);
+        if (row.tolerance == 0) {
+            EXPECT_EQ(value, row.expected) << row.body << " at " << row.x;
+        } else {
+            EXPECT_NEAR(static_cast<double>(value - row.expected), 0.0,
+                        static_cast<double>(row.tolerance))
+                << row.body << " at " << row.x;
+        }
+    }
+}
+
+TEST_F(EvaluatorTest, RefusedArgumentsShowTheirMessageOnce) {
+    const struct {
+        const char* body;
+        long double x;
+        const char* message;
+    } rows[] = {
+        {"LN(0);", 0, "Ошибка: аргумент логарифма = 0"},
+        {"LN(x);", -2.5L, "Ошибка: аргумент логарифма = -2.5"},
+        {"SQRT(-4);", 0, "Ошибка:  отрицательный аргумент корня квадратного -4.00000"},
+        {"1/(x-x);", 5, "Ошибка:  деление на 0 "},
+        {"1/x;", 0, "Ошибка:  деление на 0 "},
+        {"1/0.5^20000;", 0, "Ошибка:  деление на 0 "},
+        {"0^0;", 0, "Ошибка: 0 в степени 0.000"},
+        {"0^(-1);", 0, "Ошибка: 0 в степени -1.000"},
+        {"0^0.5;", 0, " Нецелая степень отрицательного числа "},
+        {"(-8)^(1/3);", 0, " Нецелая степень отрицательного числа "},
+        {"(-8)^(-1/3);", 0, " Нецелая степень отрицательного числа "},
+        {"ARCCOS(x);", 1.5L, "Ошибка:  Аргумент ArcCos должен быть меньше или равен 1."},
+        {"ARCSEC(0.5);", 0, "Ошибка: Аргумент ArcSec должен быть больше или равен 1."},
+        {"ARCSEC(0);", 0, "Ошибка: Аргумент ArcSec должен быть больше или равен 1."},
+        {"ARCSIN(-1.5);", 0, "Ошибка: Аргумент ArcSin должен быть меньше или равен 1. "},
+        // The right operand is not evaluated after the left one has failed.
+        {"1/0 + LN(-1);", 0, "Ошибка:  деление на 0 "},
+        {"SIN(SQRT(-4)/0);", 0, "Ошибка:  отрицательный аргумент корня квадратного -4.00000"},
+    };
+    for (const auto& row : rows) {
+        messages.clear();
+        ErrEval = false;
+        EXPECT_EQ(evaluate(row.body, row.x), 0) << row.body;
+        EXPECT_TRUE(ErrEval) << row.body;
+        EXPECT_TRUE(ErrAny) << row.body;
+        EXPECT_EQ(messages, std::vector<std::string>{cp1251(row.message)}) << row.body;
+    }
+}
+
+TEST_F(EvaluatorTest, NoMessageWhileErrEvalIsSet) {
+    parse("f(x) = LN(x);");
+    ErrEval = true;
+    EXPECT_EQ(EvalFormula(0), 0);
+    EXPECT_EQ(EvalFormula(2), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(ErrAny);
+}
+
+TEST_F(EvaluatorTest, FloatingPointErrorsRaiseAndSetNoFlag) {
+    const long double big = 1E4000L;
+    const struct {
+        const char* body;
+        long double x;
+        int kind; // 0 EOverflow, 1 EZeroDivide, 2 EInvalidOp
+    } rows[] = {
+        {"EXP(20000);", 0, 0},     {"10^5000;", 0, 0},
+        {"10^5000.5;", 0, 0},      {"x*x;", big, 0},
+        {"x+x;", 1.1E4932L, 0},    {"-x-x;", 1.1E4932L, 0},
+        {"x/1E-4000;", big, 0},    {"COSH(20000);", 0, 0},
+        {"COSH(-20000);", 0, 0},   {"SINH(-20000);", 0, 0},
+        {"RAD(x);", 1.1E4932L, 0}, {"x^(-2);", 1E-2470L, 0},
+        {"0.5^(-20000);", 0, 1},   {"x^(-1);", 1E-4940L, 0},
+        {"TAN(1E19);", 0, 2},      {"TAN(-x);", 9223372036854775808.0L, 2},
+        {"2^1E19;", 0, 2},         {"2^(-1E19);", 0, 2},
+    };
+    for (const auto& row : rows) {
+        parse(std::string("f(x) = ") + row.body);
+        ASSERT_FALSE(ErrAny) << row.body;
+        switch (row.kind) {
+        case 0:
+            EXPECT_THROW(EvalFormula(row.x), EOverflow) << row.body;
+            break;
+        case 1:
+            EXPECT_THROW(EvalFormula(row.x), EZeroDivide) << row.body;
+            break;
+        default:
+            EXPECT_THROW(EvalFormula(row.x), EInvalidOp) << row.body;
+        }
+        EXPECT_FALSE(ErrEval || ErrAny) << row.body;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(EvaluatorTest, RandomStartsFromSeedZero) {
+    parse("f(x) = RANDOM(1);");
+    EXPECT_EQ(EvalFormula(0), 1 / 4294967296.0L);
+    EXPECT_EQ(EvalFormula(0), (134775813.0L + 1) / 4294967296.0L);
+    ResetEngineState();
+    LetterSet.set('R').set('A').set('N').set('D').set('O').set('M');
+    parse("f(x) = RANDOM(x);");
+    EXPECT_EQ(EvalFormula(8), 8 / 4294967296.0L);
+}
+
+TEST_F(EvaluatorTest, AnIncompleteTreeIsAnEvaluationErrorWithoutMessage) {
+    // A function node whose argument was never stored, and no tree at all.
+    ExprNode sine;
+    sine.NodeKind = ExprNodeKind::Function;
+    sine.FuncIndex = 0;
+    EXPECT_EQ(EvalNode(&sine, 1), 0);
+    EXPECT_TRUE(ErrEval && ErrAny);
+
+    ErrEval = ErrAny = false;
+    EXPECT_EQ(EvalFormula(1), 0);
+    EXPECT_TRUE(ErrEval && ErrAny);
+    EXPECT_TRUE(messages.empty());
+}
+
+} // namespace
