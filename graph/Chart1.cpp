@@ -1,0 +1,322 @@
+#include "Chart1.h"
+
+#include "ButtonGlyphs.h"
+#include "FormScale.h"
+#include "GraphCommands.h"
+#include "GraphHost.h"
+#include "Text1251.h"
+#include "ui_Chart1.h"
+
+#include "TChart.h"
+#include "TLineSeries.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QShortcut>
+
+#include <cmath>
+
+namespace {
+
+constexpr int DesignDpi = 120;
+constexpr char FormFont[] = "MS Sans Serif";
+constexpr int FormFontHeight = 14;  // pixels at 120 pixels per inch
+constexpr int LabelFontHeight = 17; // the "X min" and "X max" labels
+constexpr int TitleFontHeight = 20;
+
+QColor QtColour(TColor colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+void SetPixelFont(QWidget* widget, int pixelSize) {
+    QFont font(QString::fromLatin1(FormFont));
+    font.setPixelSize(pixelSize);
+    widget->setFont(font);
+}
+
+} // namespace
+
+TGraf::TGraf(GraphHost& host, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TGraf>()), m_host(host) {
+    m_ui->setupUi(this);
+    Chart1 = m_ui->Chart1;
+    Label1 = m_ui->Label1;
+    Label2 = m_ui->Label2;
+    Edit2 = m_ui->Edit2;
+    Edit3 = m_ui->Edit3;
+    Panel1 = m_ui->Panel1;
+    SpeedButton1 = m_ui->SpeedButton1;
+    SpeedButton2 = m_ui->SpeedButton2;
+    SpeedButton3 = m_ui->SpeedButton3;
+    SpeedButton4 = m_ui->SpeedButton4;
+    N1 = m_ui->N1;
+    N2 = m_ui->N2;
+    fx01 = m_ui->fx01;
+    N3 = m_ui->N3;
+
+    // A sizeable window with the usual title-bar buttons.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QtColour(clAqua));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    QPalette panelPalette = Panel1->palette();
+    panelPalette.setColor(QPalette::Window, panelPalette.color(QPalette::Button));
+    Panel1->setPalette(panelPalette);
+
+    SetPixelFont(this, FormFontHeight);
+    SetPixelFont(Label1, LabelFontHeight);
+    SetPixelFont(Label2, LabelFontHeight);
+    // The edit boxes lie on the chart, beside the labels that the chart carries.
+    Edit2->raise();
+    Edit3->raise();
+    Panel1->raise();
+
+    const struct {
+        QToolButton* Button;
+        const GlyphRows& Picture;
+    } pictures[] = {{SpeedButton1, SpeedButtonGlyphs::Plot},
+                    {SpeedButton2, SpeedButtonGlyphs::Clear},
+                    {SpeedButton3, SpeedButtonGlyphs::Solve},
+                    {SpeedButton4, SpeedButtonGlyphs::Exit}};
+    for (const auto& entry : pictures) {
+        entry.Button->setIcon(ButtonIcon(entry.Picture));
+        entry.Button->setIconSize(QSize(16, 16));
+    }
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addActions({N1, N2, fx01, N3});
+
+    connect(N1, &QAction::triggered, this, [this] { N1Click(); });
+    connect(N2, &QAction::triggered, this, [this] { N2Click(); });
+    connect(fx01, &QAction::triggered, this, [this] { fx01Click(); });
+    connect(N3, &QAction::triggered, this, [this] { N3Click(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this,
+            [this] { RunHandler([this] { m_host.ShowHelp(HelpContext); }); });
+
+    const double scale = DesignScale(this, DesignDpi);
+    ScaleForm(this, scale);
+    m_panelRightGap = width() - Panel1->geometry().right() - 1;
+    SetUpChart(scale);
+
+    // Activations of the other windows and right clicks anywhere in this one are seen here.
+    qApp->installEventFilter(this);
+}
+
+TGraf::~TGraf() = default;
+
+void TGraf::SetUpChart(double scale) {
+    TChart& chart = *Chart1;
+    chart.Gradient.Visible = true;
+    chart.Gradient.Direction = TGradientDirection::gdFromTopLeft;
+    chart.Gradient.StartColor = clAqua;
+    chart.Gradient.EndColor = clAqua;
+    chart.Color = clAqua;
+    chart.SetBackColor(clAqua);
+    chart.MarginTop = 1;
+    chart.MarginBottom = 1;
+    chart.MarginLeft = 1;
+    chart.MarginRight = 1;
+    chart.LegendVisible = false;
+    chart.View3D = false;
+    chart.View3DWalls = false;
+    chart.Chart3DPercent = 20;
+
+    chart.BackWall.Color = clAqua;
+    chart.BackWall.Brush.Color = clWhite;
+    chart.BackWall.Brush.Style = TBrushStyle::bsClear;
+    chart.BackWall.Dark3D = false;
+    chart.BottomWall.Color = clAqua;
+    chart.BottomWall.Brush.Color = clWhite;
+    chart.LeftWall.Color = clAqua;
+
+    TChartTitle& title = chart.Title;
+    title.Text = {std::string()};
+    title.Alignment = TAlignment::taRightJustify;
+    title.Brush.Color = clAqua;
+    title.Color = clAqua;
+    title.Font.Name = FormFont;
+    title.Font.Height = -int(std::lround(TitleFontHeight * scale));
+    title.Font.Underline = true;
+    title.Font.Color = clNavy;
+    title.Font.Charset = 204; // RUSSIAN_CHARSET
+    title.Frame.Color = 16744448;
+    title.Frame.Style = TPenStyle::psDot;
+    title.Frame.Width = 3;
+
+    Series1 = chart.AddSeries<TLineSeries>();
+    Series1->Name = "Series1";
+    Series1->Title = "f ( x ) ";
+    Series1->SetSeriesColor(clBlue);
+    Series1->SetVertAxis(TVertAxis::aBothVertAxis);
+    Series1->LinePen.Width = 2;
+    Series1->PointerVisible = false;
+    Series1->MarksVisible = false;
+    Series1->XValues().Name = "X";
+    Series1->XValues().SetMultiplier(1);
+    Series1->XValues().Order = TChartListOrder::loAscending;
+    Series1->XValues().DateTime = false;
+    Series1->YValues().Name = "Y";
+    Series1->YValues().SetMultiplier(1);
+    Series1->YValues().Order = TChartListOrder::loNone;
+    Series1->YValues().DateTime = false;
+}
+
+int TGraf::ShowModal() {
+    return exec();
+}
+
+void TGraf::FormActivate() {
+    Series1->ClearPoints();
+    N1Click();
+}
+
+void TGraf::N1Click() {
+    // The plotting and every box it shows form one quiet period: closing those boxes gives the
+    // focus back to this window, and that must not start the plotting again.
+    m_gate.QuietStarted();
+    RunHandler([this] { PlotGraph(); });
+    m_gate.QuietFinished(isActiveWindow());
+}
+
+void TGraf::N2Click() {
+    RunHandler([this] { Series1->ClearPoints(); });
+}
+
+void TGraf::fx01Click() {
+    RunHandler([this] { SolveEquation(m_host, ToCp1251(Edit2->text()), ToCp1251(Edit3->text())); });
+}
+
+void TGraf::N3Click() {
+    close();
+}
+
+void TGraf::SpeedButton1Click() {
+    N1Click();
+}
+void TGraf::SpeedButton2Click() {
+    N2Click();
+}
+void TGraf::SpeedButton3Click() {
+    fx01Click();
+}
+void TGraf::SpeedButton4Click() {
+    close();
+}
+
+void TGraf::PlotGraph() {
+    ::PlotGraph(m_host, ToCp1251(Edit2->text()), ToCp1251(Edit3->text()), *Series1);
+}
+
+void TGraf::RunHandler(const std::function<void()>& handler) {
+    bool raised = false;
+    m_host.Guard([&] {
+        try {
+            handler();
+        } catch (...) {
+            // The error box comes next; its closing is no reason to plot.
+            raised = true;
+            m_gate.QuietStarted();
+            throw;
+        }
+    });
+    if (raised) {
+        m_gate.QuietFinished(isActiveWindow());
+    }
+}
+
+bool TGraf::IsOwnWidget(const QObject* object) const {
+    if (!object->isWidgetType()) {
+        return false;
+    }
+    const auto* widget = static_cast<const QWidget*>(object);
+    return widget == this || isAncestorOf(widget);
+}
+
+bool TGraf::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        const bool handled = QDialog::event(event);
+        if (m_gate.Activated()) {
+            FormActivate();
+        }
+        return handled;
+    }
+    if (event->type() == QEvent::WindowDeactivate) {
+        m_gate.Deactivated();
+    }
+    return QDialog::event(event);
+}
+
+bool TGraf::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        if (watched != this && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow() &&
+            !watched->property(ForeignWindowProperty).toBool()) {
+            m_gate.OtherWindowActivated();
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        // A right click anywhere in the window opens the pop-up menu. A right drag inside the
+        // plot pans the axes instead, so the menu waits for the release and shows only when
+        // the mouse has not been dragged in between.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && IsOwnWidget(watched)) {
+            m_rightPressAt = mouse->globalPosition().toPoint();
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && m_rightPressAt && IsOwnWidget(watched)) {
+            const QPoint at = mouse->globalPosition().toPoint();
+            const bool dragged =
+                (at - *m_rightPressAt).manhattanLength() >= QApplication::startDragDistance();
+            m_rightPressAt.reset();
+            if (!dragged) {
+                PopupMenu1->popup(at);
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TGraf::keyPressEvent(QKeyEvent* event) {
+    // No default or cancel button: Enter and Esc do not close the window.
+    QWidget::keyPressEvent(event);
+}
+
+void TGraf::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The chart fills the client area; the button panel keeps its distance to the right edge.
+    Chart1->setGeometry(rect());
+    Panel1->move(width() - m_panelRightGap - Panel1->width(), Panel1->y());
+}
+
+void TGraf::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) {
+        return;
+    }
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The graph window: the chart of the current formula over [X min, X max], plotted anew
+// whenever the window becomes active, with the equation-solving command beside it.
+
+#include "ActivationGate.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class GraphHost;
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+class TChart;
+class TLineSeries;
+
+namespace Ui {
+class TGraf;
+}
+
+class TGraf : public QDialog {
+    Q_OBJECT
+public:
+    // The window is laid out from its form description at 120 pixels per inch and scaled to
+    // the screen. It uses the application only through `host`, which must outlive it.
+    explicit TGraf(GraphHost& host, QWidget* parent = nullptr);
+    ~TGraf() override;
+
+    // Shows the window modally; returns when it is closed.
+    int ShowModal();
+
+    // The window's handlers, under their given names.
+    void FormActivate();      // empties the series, then plots
+    void N1Click();           // plots
+    void N2Click();           // empties the series
+    void fx01Click();         // solves f(x) = 0 on [X min, X max]
+    void N3Click();           // closes the graph window
+    void SpeedButton1Click(); // N1Click
+    void SpeedButton2Click(); // N2Click
+    void SpeedButton3Click(); // fx01Click
+    void SpeedButton4Click(); // closes the graph window
+    // The plotting command itself (without the error handling around a handler).
+    void PlotGraph();
+
+    // The controls of the form description.
+    TChart* Chart1 = nullptr;
+    TLineSeries* Series1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* fx01 = nullptr;
+    QAction* N3 = nullptr;
+
+    // The help topic that F1 opens.
+    static constexpr int HelpContext = 1;
+    // The application marks the windows that count as another program's with this property
+    // (the error box, the help window, file dialogs): the focus coming back from them does not
+    // plot again.
+    static constexpr char ForeignWindowProperty[] = "zorvoForeignWindow";
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void SetUpChart(double scale);
+    // Runs a handler through the application's default error handling; the error box that
+    // may follow is a window whose closing does not plot again.
+    void RunHandler(const std::function<void()>& handler);
+    bool IsOwnWidget(const QObject* object) const;
+
+    std::unique_ptr<Ui::TGraf> m_ui;
+    GraphHost& m_host;
+    ActivationGate m_gate;
+    int m_panelRightGap = 0;
+    std::optional<QPoint> m_rightPressAt; // global position of a right press in the window
+};
