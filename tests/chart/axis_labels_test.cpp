@@ -37,9 +37,9 @@ TEST(AxisLabels, NextNiceStepFollowsOneTwoFive) {
     struct Row {
         double step, expected;
     };
-    const Row rows[] = {{1, 2},     {2, 5},     {5, 10},   {10, 20},  {3, 5},       {7, 10},
-                        {0.5, 1},   {0.1, 0.2}, {1.5, 2},  {20, 50},  {99, 100},    {1e29, 2e29},
-                        {5e28, 1e29}, {0.02, 0.05}, {4e-5, 5e-5}};
+    const Row rows[] = {{1, 2},    {2, 5},       {5, 10},      {10, 20},     {3, 5},
+                        {7, 10},   {0.5, 1},     {0.1, 0.2},   {1.5, 2},     {20, 50},
+                        {99, 100}, {1e29, 2e29}, {5e28, 1e29}, {0.02, 0.05}, {4e-5, 5e-5}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.step);
         EXPECT_NEAR(NextNiceStep(r.step), r.expected, r.expected * 1e-14);
@@ -94,8 +94,8 @@ TEST(AxisLabels, IncrementIsTheFirstNiceStepThatFits) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const double got = ComputeLabelIncrement(r.range, r.increment, r.separation, r.size,
-                                                 r.length);
+        const double got =
+            ComputeLabelIncrement(r.range, r.increment, r.separation, r.size, r.length);
         EXPECT_NEAR(got, r.expected, r.expected * 1e-12);
     }
     // Ranges that are not finite end the search with a finite step; the walk then draws nothing.
@@ -122,16 +122,30 @@ TEST(AxisLabels, WalkRunsFromTheTopDownToTheLowerLimit) {
          1,
          true,
          {"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}},
-        {"label exactly at a minimum above -1", 0, 1, 0.2, true, {"1", "0.8", "0.6", "0.4", "0.2", "0"}},
+        {"label exactly at a minimum above -1",
+         0,
+         1,
+         0.2,
+         true,
+         {"1", "0.8", "0.6", "0.4", "0.2", "0"}},
         {"y of 2sin(x)^2+1 at its exact extremes", 1, 3, 1, true, {"3", "2", "1"}},
         {"y of 2sin(x)^2+1 as sampled", 1.0000123, 2.9999877, 1, true, {"2"}},
-        {"negative top rounds toward zero, steps down", -5.5, -1.5, 1, true, {"-2", "-3", "-4", "-5"}},
+        {"negative top rounds toward zero, steps down",
+         -5.5,
+         -1.5,
+         1,
+         true,
+         {"-2", "-3", "-4", "-5"}},
         {"first label not rounded", 0, 1.5, 0.5, false, {"1.5", "1", "0.5", "0"}},
-        {"range 100 by 5", 0, 100, 5, true,
-         {"100", "95", "90", "85", "80", "75", "70", "65", "60", "55", "50", "45", "40", "35",
-          "30", "25", "20", "15", "10", "5", "0"}},
-        {"large values take the general form; a minimum below -1 gets no label", -1e30, 1e30,
-         5e29, true, {"1E30", "5E29", "0", "-5E29"}},
+        {"range 100 by 5", 0, 100, 5, true, {"100", "95", "90", "85", "80", "75", "70",
+                                             "65",  "60", "55", "50", "45", "40", "35",
+                                             "30",  "25", "20", "15", "10", "5",  "0"}},
+        {"large values take the general form; a minimum below -1 gets no label",
+         -1e30,
+         1e30,
+         5e29,
+         true,
+         {"1E30", "5E29", "0", "-5E29"}},
         {"constant 0", 0, 0, 1e-12, true, {"0"}},
         {"constant below -1", -5, -5, 1e-12, true, {}},
         {"10000 increments: no labels", 0, 10000, 1, true, {}},
@@ -224,6 +238,6 @@ TEST(AxisLabels, PatternWritesGroupedDigitsAndAtMostThreeDecimals) {
     }
     // Russian settings: decimal comma, no-break blank between the groups (code page 1251).
     EXPECT_EQ(FormatPatternNumber(1234567.25, "#,##0.###", ',', '\xA0'), "1\xA0"
-                                                                           "234\xA0"
-                                                                           "567,25");
+                                                                         "234\xA0"
+                                                                         "567,25");
 }

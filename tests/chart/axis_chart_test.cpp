@@ -1,0 +1,374 @@
+// Axes on a chart: settings, value/pixel mapping, range from the series, placement, and the
+// pixels of labels' ticks, grid and minor ticks in the painted image.
+#include "AxisLabels.h"
+#include "NumberText.h"
+#include "TChart.h"
+#include "TChartAxis.h"
+#include "TLineSeries.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The graph window's chart: 691 × 367, margins of 1 %, clAqua everywhere, one blue line on the
+// bottom axis and both vertical axes.
+struct GraphChart {
+    TChart chart;
+    TLineSeries* series;
+
+    GraphChart() {
+        SetRegionalSeparators('.', ',');
+        chart.resize(691, 367);
+        chart.MarginLeft = chart.MarginTop = chart.MarginRight = chart.MarginBottom = 1;
+        chart.Gradient.Visible = false;
+        chart.Color = clAqua;
+        chart.View3D = false;
+        chart.LegendVisible = false;
+        chart.Title.Visible = false;
+        chart.SetBackColor(clAqua);
+        series = chart.AddSeries<TLineSeries>();
+        series->SetVertAxis(TVertAxis::aBothVertAxis);
+        series->SetSeriesColor(clBlue);
+        series->LinePen.Width = 2;
+    }
+    ~GraphChart() { ReloadRegionalSettings(); }
+
+    void plot(double xMin, double xMax, const std::function<double(double)>& f) {
+        series->ClearPoints();
+        for (int i = 0; i <= 400; ++i) {
+            const double x = xMin + (xMax - xMin) * i / 400;
+            series->AddPoint(x, f(x));
+        }
+    }
+    // Two paints: the second measures its labels with the spans that the first placed.
+    void paint() {
+        chart.PaintImage();
+        chart.PaintImage();
+    }
+    QRgb pixel(int x, int y) const { return chart.OffscreenImage().pixel(x, y); }
+    std::vector<std::string> labels(TChartAxis* axis) const {
+        std::vector<double> values;
+        axis->LabelValues(values);
+        std::vector<std::string> out;
+        for (double v : values)
+            out.push_back(axis->FormatAxisLabel(v));
+        return out;
+    }
+};
+
+const QRgb kGray = ToArgb(clGray);
+const QRgb kAqua = ToArgb(clAqua);
+const QRgb kBlue = ToArgb(clBlue);
+
+using Texts = std::vector<std::string>;
+
+} // namespace
+
+TEST(AxisSettings, RefusedValuesRaiseAxisException) {
+    TChartAxis axis(nullptr, false, false);
+    EXPECT_EQ(axis.Increment(), 0);
+    EXPECT_EQ(axis.LabelsSeparation(), 10);
+    EXPECT_EQ(axis.AxisValuesFormat, "#,##0.###");
+    struct Row {
+        const char* name;
+        std::function<void()> set;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"negative increment", [&] { axis.SetIncrement(-0.5); }, "Axis increment must be >= 0"},
+        {"negative separation", [&] { axis.SetLabelsSeparation(-1); },
+         "Labels Separation % must be greater than 0"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        try {
+            r.set();
+            ADD_FAILURE() << "no exception";
+        } catch (const AxisException& e) {
+            EXPECT_EQ(e.Message(), r.message);
+        }
+    }
+    EXPECT_EQ(axis.Increment(), 0);
+    EXPECT_EQ(axis.LabelsSeparation(), 10);
+    axis.SetIncrement(0);
+    axis.SetLabelsSeparation(0);
+    EXPECT_EQ(axis.LabelsSeparation(), 0);
+}
+
+TEST(AxisMapping, ValueToPixelRoundsHalvesToEvenAndGuardsOverflow) {
+    struct Row {
+        const char* name;
+        bool horizontal, inverted;
+        double min, max, value;
+        int expected;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Row rows[] = {
+        {"top of a vertical axis", false, false, 0, 10, 10, 0},
+        {"bottom of a vertical axis", false, false, 0, 10, 0, 100},
+        {"a quarter up", false, false, 0, 10, 2.5, 75},
+        {"2.5 pixels rounds to even 2", false, false, 0, 10, 0.25, 98},
+        {"7.5 pixels rounds to even 8", false, false, 0, 10, 0.75, 92},
+        {"-2.5 pixels rounds to even -2", false, false, 0, 10, -0.25, 102},
+        {"horizontal 2.5", true, false, 0, 10, 0.25, 2},
+        {"horizontal -2.5", true, false, 0, 10, -0.25, -2},
+        {"inverted vertical", false, true, 0, 10, 2.5, 25},
+        {"inverted horizontal", true, true, 0, 10, 2.5, 75},
+        {"range 0: centre", false, false, 5, 5, 123, 50},
+        {"offset beyond 32 bits: centre", false, false, 0, 10, 1e300, 50},
+        {"offset just inside 32 bits", false, false, 0, 10, 2.1e8, 100 - 2100000000},
+        {"hugely negative: centre", true, false, 0, 10, -1e300, 50},
+        {"not a number: centre", true, false, 0, 10, nan, 50},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TChartAxis axis(nullptr, r.horizontal, false);
+        axis.Inverted = r.inverted;
+        axis.PixelStart = 0;
+        axis.PixelEnd = 100;
+        axis.SetActualRange(r.min, r.max);
+        EXPECT_EQ(axis.ValueToPixel(r.value), r.expected);
+    }
+    // An offset that fits 32 bits while the pixel would not: clamped, not wrapped.
+    TChartAxis far(nullptr, true, false);
+    far.PixelStart = 1000;
+    far.PixelEnd = 1100;
+    far.SetActualRange(0, 100);
+    EXPECT_EQ(far.ValueToPixel(2147483000.0), std::numeric_limits<int>::max());
+}
+
+TEST(AxisMapping, PixelToValueInvertsValueToPixel) {
+    for (bool horizontal : {true, false}) {
+        for (bool inverted : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "horizontal " << horizontal << " inverted " << inverted);
+            TChartAxis axis(nullptr, horizontal, false);
+            axis.Inverted = inverted;
+            axis.PixelStart = 37;
+            axis.PixelEnd = 337;
+            axis.SetActualRange(-10, 1.02757);
+            for (int p = axis.PixelStart; p <= axis.PixelEnd; ++p)
+                ASSERT_EQ(axis.ValueToPixel(axis.PixelToValue(p)), p) << "pixel " << p;
+            EXPECT_EQ(axis.PixelToValue(horizontal != inverted ? 37 : 337), -10);
+        }
+    }
+    // A drag of 10 pixels on 0 … 10 over 100 pixels moves the range by exactly 1.
+    TChartAxis bottom(nullptr, true, false);
+    bottom.PixelStart = 0;
+    bottom.PixelEnd = 100;
+    bottom.SetActualRange(0, 10);
+    EXPECT_EQ(bottom.PixelToValue(10) - bottom.PixelToValue(0), 1.0);
+    bottom.PixelEnd = 0;
+    EXPECT_EQ(bottom.PixelToValue(10), 0);
+}
+
+TEST(AxisRange, AxesFollowTheSeriesAttachedToThem) {
+    GraphChart g;
+    TChart& c = g.chart;
+    auto rangeOf = [](TChartAxis* a) { return std::make_pair(a->ActualMinimum, a->ActualMaximum); };
+    using Range = std::pair<double, double>;
+
+    // Empty series: every axis 0 … 0, and the axes are still shown.
+    g.paint();
+    for (TChartAxis* a : c.AxesList())
+        EXPECT_EQ(rangeOf(a), Range(0, 0));
+    EXPECT_TRUE(c.BottomAxis()->IsAxisShown());
+    EXPECT_TRUE(c.LeftAxis()->IsAxisShown());
+    EXPECT_TRUE(c.RightAxis()->IsAxisShown());
+    EXPECT_FALSE(c.TopAxis()->IsAxisShown());
+    EXPECT_EQ(g.labels(c.LeftAxis()), Texts{"0"});
+
+    g.series->AddPoint(-10, 3);
+    g.series->AddPoint(0, -2);
+    g.series->AddPoint(1.02757, 1);
+    g.paint();
+    EXPECT_EQ(rangeOf(c.BottomAxis()), Range(-10, 1.02757));
+    EXPECT_EQ(rangeOf(c.LeftAxis()), Range(-2, 3));
+    EXPECT_EQ(rangeOf(c.RightAxis()), Range(-2, 3));
+    EXPECT_EQ(rangeOf(c.TopAxis()), Range(0, 0));
+
+    // A second, inactive series does not count while an active one is attached.
+    auto* other = c.AddSeries<TLineSeries>();
+    other->AddPoint(50, 100);
+    other->SetActive(false);
+    g.paint();
+    EXPECT_EQ(rangeOf(c.LeftAxis()), Range(-2, 3));
+    g.series->SetActive(false);
+    g.paint();
+    EXPECT_EQ(rangeOf(c.LeftAxis()), Range(-2, 100));
+    g.series->SetActive(true);
+    other->SetActive(true);
+    g.paint();
+    EXPECT_EQ(rangeOf(c.BottomAxis()), Range(-10, 50));
+    EXPECT_EQ(rangeOf(c.RightAxis()), Range(-2, 3)); // `other` is on the left axis only
+
+    // An end that is not automatic keeps the value last set.
+    TChartAxis* left = c.LeftAxis();
+    left->Automatic = false;
+    left->AutomaticMinimum = false;
+    left->Minimum = -5;
+    g.paint();
+    EXPECT_EQ(rangeOf(left), Range(-5, 100));
+}
+
+TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
+    GraphChart g;
+    g.plot(-10, 1, [](double x) { return x; }); // y also from -10 to 1
+    g.paint();
+    TChart& c = g.chart;
+    TChartCanvas3D& canvas = c.Canvas();
+    canvas.AssignFont(c.LeftAxis()->LabelsFont);
+    const int h = canvas.TextHeight("W");
+    const int leftRoom = canvas.TextWidth("-10") + canvas.TextWidth(" ");
+    const int rightRoom = leftRoom;
+    const TRect plot = c.PlotRect();
+
+    // Initial plot rectangle (7, 4, 684, 363); the axes take labels + 2 (line) + 4 (ticks).
+    EXPECT_EQ(plot.Left, 7 + leftRoom + 6);
+    EXPECT_EQ(plot.Right, 684 - rightRoom - 6);
+    EXPECT_EQ(plot.Bottom, 363 - h - 6);
+    EXPECT_EQ(plot.Top, 4);
+    EXPECT_EQ(c.BottomAxis()->LabelsPos, plot.Bottom + 6);
+    EXPECT_EQ(c.LeftAxis()->LabelsPos, plot.Left - 6);
+    EXPECT_EQ(c.RightAxis()->LabelsPos, plot.Right + 6);
+
+    struct Row {
+        const char* name;
+        TChartAxis* axis;
+        int start, end, axisPos;
+    };
+    const Row rows[] = {
+        {"bottom", c.BottomAxis(), plot.Left, plot.Right, plot.Bottom},
+        {"left", c.LeftAxis(), plot.Top, plot.Bottom, plot.Left},
+        {"right", c.RightAxis(), plot.Top, plot.Bottom, plot.Right},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(r.axis->PixelStart, r.start);
+        EXPECT_EQ(r.axis->PixelEnd, r.end);
+        EXPECT_EQ(r.axis->AxisPos, r.axisPos);
+    }
+
+    // Labels of the bottom axis: step 1 from the top down; -10 is just below the lower limit.
+    EXPECT_EQ(c.BottomAxis()->LabelIncrement, 1);
+    EXPECT_EQ(g.labels(c.BottomAxis()),
+              (Texts{"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}));
+    // A room that would empty the plot is not taken.
+    c.LeftAxis()->LabelsSize = 2000;
+    g.paint();
+    EXPECT_EQ(c.PlotRect().Left, 7);
+}
+
+TEST(AxisPlacement, LabelsOfTheSineSquaredGraph) {
+    GraphChart g;
+    g.plot(-10, 1, [](double x) { return 2 * std::sin(x) * std::sin(x) + 1; });
+    g.paint();
+    TChart& c = g.chart;
+    EXPECT_EQ(c.BottomAxis()->ActualMinimum, -10);
+    EXPECT_EQ(c.BottomAxis()->ActualMaximum, 1);
+    EXPECT_NEAR(c.LeftAxis()->ActualMinimum, 1, 1e-3);
+    EXPECT_NEAR(c.LeftAxis()->ActualMaximum, 3, 1e-3);
+    // A range of at least 1 never steps below 1: only the 2 lies inside the sampled range.
+    EXPECT_EQ(c.LeftAxis()->LabelIncrement, 1);
+    EXPECT_EQ(g.labels(c.LeftAxis()), Texts{"2"});
+    EXPECT_EQ(g.labels(c.RightAxis()), Texts{"2"});
+    EXPECT_EQ(g.labels(c.BottomAxis()),
+              (Texts{"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}));
+}
+
+TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {
+    GraphChart g;
+    g.plot(-10, 1, [](double x) { return x; });
+    g.paint();
+    TChart& c = g.chart;
+    const TRect plot = c.PlotRect();
+    TChartAxis* left = c.LeftAxis();
+    TChartAxis* bottom = c.BottomAxis();
+    ASSERT_EQ(left->TickPositions().size(), 11u);
+    ASSERT_EQ(bottom->TickPositions().size(), 11u);
+
+    // Outer ticks: four gray pixels just outside the axis line, nothing beyond.
+    for (int p : left->TickPositions()) {
+        SCOPED_TRACE(testing::Message() << "left tick " << p);
+        for (int dx = 1; dx <= 4; ++dx)
+            EXPECT_EQ(g.pixel(left->AxisPos - dx, p), kGray) << dx;
+        EXPECT_EQ(g.pixel(left->AxisPos - 5, p), kAqua);
+    }
+    for (int p : bottom->TickPositions()) {
+        SCOPED_TRACE(testing::Message() << "bottom tick " << p);
+        for (int dy = 1; dy <= 4; ++dy)
+            EXPECT_EQ(g.pixel(p, bottom->AxisPos + dy), kGray) << dy;
+        EXPECT_EQ(g.pixel(p, bottom->AxisPos + 5), kAqua);
+    }
+
+    // Grid: dotted gray lines whose gaps show the background (transparent, not white).
+    const int row = left->TickPositions()[3];
+    int gray = 0;
+    int other = 0;
+    for (int x = plot.Left + 1; x < plot.Right; ++x) {
+        const QRgb px = g.pixel(x, row);
+        if (px == kGray)
+            ++gray;
+        else if (px != kAqua && px != kBlue)
+            ++other;
+    }
+    const int width = plot.Right - plot.Left - 1;
+    EXPECT_EQ(other, 0);
+    EXPECT_GT(gray, width * 2 / 5);
+    EXPECT_LT(gray, width * 3 / 5);
+    // Between two vertical grid lines and away from the blue line: three on, three off.
+    const int x0 = bottom->TickPositions()[9] + 2;
+    for (int x = x0; x < x0 + 12; ++x)
+        EXPECT_NE(g.pixel(x, row) == kGray, g.pixel(x + 3, row) == kGray) << x;
+
+    // Minor ticks: three between neighbouring ticks, two pixels long, and three beyond the last
+    // major tick (-9) towards -10 with the spacing of the first pair.
+    const std::vector<int>& t = bottom->TickPositions();
+    std::vector<int> minor;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        for (int j = 1; j <= 3; ++j)
+            minor.push_back(t[i] - int(RoundHalfEven(j * double(t[i] - t[i - 1]) / 4)));
+    for (int i = 1; i <= 3; ++i) {
+        const int q = t.back() + int(RoundHalfEven(double(t[1] - t[0]) / 4 * i));
+        if (q > bottom->PixelStart)
+            minor.push_back(q);
+    }
+    EXPECT_EQ(minor.size(), 33u);
+    for (int q : minor) {
+        SCOPED_TRACE(testing::Message() << "minor tick " << q);
+        EXPECT_EQ(g.pixel(q, bottom->AxisPos + 1), kGray);
+        EXPECT_EQ(g.pixel(q, bottom->AxisPos + 2), kGray);
+        EXPECT_EQ(g.pixel(q, bottom->AxisPos + 3), kAqua);
+    }
+}
+
+TEST(AxisDrawing, ConstantSeriesEndsItsLabelWalkAtTheCentre) {
+    struct Row {
+        double value;
+        std::size_t ticks;
+        std::string text;
+    };
+    const Row rows[] = {{5, 7, "5"},       {0, 1, "0"},
+                        {-5, 0, ""},       {20000, 1, "20,000"},
+                        {1e20, 1, "1E20"}, {5000, std::size_t(kMaxAxisTicks), "5,000"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.value);
+        GraphChart g;
+        g.plot(-10, 1, [&](double) { return r.value; });
+        g.paint();
+        TChartAxis* left = g.chart.LeftAxis();
+        EXPECT_EQ(left->LabelIncrement, 1e-12);
+        EXPECT_EQ(left->TickPositions().size(), r.ticks);
+        for (int p : left->TickPositions())
+            ASSERT_EQ(p, left->PixelCenter());
+        if (r.ticks > 0) {
+            EXPECT_EQ(g.labels(left).front(), r.text);
+        }
+    }
+}
