@@ -37,13 +37,13 @@ std::string ScientificText(long double value, std::int32_t width) {
         // places, or 10.56 would lose its last digit instead of rounding it (1.0 for 1.1).
         const DigitText digits = DigitString(a, n - 1);
         e += 1;
-        significant = "1" + digits.digits;
+        significant.assign(1, '1').append(digits.digits);
     } else {
         const DigitText digits = DigitString(a, n);
         if (digits.carry) {
             // Rounding ran out of digits (9.9999 to two): the digits are all zeros.
             e += 1;
-            significant = "1" + digits.digits.substr(0, static_cast<std::size_t>(n - 1));
+            significant.assign(1, '1').append(digits.digits, 0, static_cast<std::size_t>(n - 1));
         } else {
             significant = digits.digits;
         }
@@ -84,11 +84,12 @@ std::string FormatFloat(long double value, std::int32_t width, std::int32_t deci
     }
     std::int32_t k = scaled.exponent + 1;
     const DigitText digits = DigitString(scaled.mantissa, k + d);
-    std::string sequence = digits.digits;
+    std::string sequence;
     if (digits.carry) {
         ++k;
-        sequence.insert(0, 1, '1');
+        sequence += '1';
     }
+    sequence += digits.digits;
     std::string text;
     if (std::signbit(value)) {
         text += '-';
