@@ -1,0 +1,219 @@
+// The points of a series: ordered insertion, per-point colours and labels, cached statistics,
+// the add/clear hooks and the repaint requests a change sends to the chart.
+
+#include "TChart.h"
+#include "TChartAxis.h"
+#include "TLineSeries.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<double> Stored(const TChartValueList& list) {
+    std::vector<double> v;
+    for (int i = 0; i < list.ValueCount(); ++i)
+        v.push_back(list.ValueAt(i));
+    return v;
+}
+
+} // namespace
+
+TEST(SeriesData, InsertOrderedPlacesEachValue) {
+    struct Row {
+        const char* name;
+        TChartListOrder order;
+        std::vector<double> added;
+        std::vector<int> indices;
+        std::vector<double> stored;
+    };
+    using O = TChartListOrder;
+    const std::vector<Row> rows = {
+        {"ascending appends", O::loAscending, {1, 2, 3}, {0, 1, 2}, {1, 2, 3}},
+        {"smaller goes first", O::loAscending, {1, 2, 0}, {0, 1, 0}, {0, 1, 2}},
+        {"into the middle", O::loAscending, {1, 3, 2}, {0, 1, 1}, {1, 2, 3}},
+        {"equal goes after equals", O::loAscending, {1, 2, 2, 1}, {0, 1, 2, 1}, {1, 1, 2, 2}},
+        {"descending mirror", O::loDescending, {3, 1, 2, 5}, {0, 1, 1, 0}, {5, 3, 2, 1}},
+        {"descending equal after", O::loDescending, {2, 2}, {0, 1}, {2, 2}},
+        {"unordered appends", O::loNone, {3, 1, 2}, {0, 1, 2}, {3, 1, 2}},
+    };
+    for (const Row& row : rows) {
+        TChartValueList list(nullptr, "X");
+        list.Order = row.order;
+        std::vector<int> indices;
+        for (const double v : row.added)
+            indices.push_back(list.InsertOrdered(v));
+        EXPECT_EQ(indices, row.indices) << row.name;
+        EXPECT_EQ(Stored(list), row.stored) << row.name;
+        EXPECT_TRUE(list.StatsStale()) << row.name;
+    }
+}
+
+TEST(SeriesData, PointPartsStayTogether) {
+    TLineSeries s;
+    EXPECT_EQ(s.AddPoint(1, 10), 0);
+    EXPECT_EQ(s.AddPoint(3, 30, "c", clRed), 1);
+    EXPECT_EQ(s.AddPoint(2, 20, "b", clNone), 1);
+    EXPECT_EQ(s.AddPoint(0, 0, "", clBlue), 0);
+    EXPECT_EQ(s.AddPoint(2, 21, "b2"), 3); // after the stored 2
+    struct Row {
+        double x, y;
+        const char* label;
+        TColor colour;
+    };
+    const std::vector<Row> expected = {{0, 0, "", clBlue},
+                                       {1, 10, "", clChartDefault},
+                                       {2, 20, "b", clNone},
+                                       {2, 21, "b2", clChartDefault},
+                                       {3, 30, "c", clRed}};
+    ASSERT_EQ(s.PointCount(), int(expected.size()));
+    for (int i = 0; i < s.PointCount(); ++i) {
+        const Row& e = expected[std::size_t(i)];
+        EXPECT_EQ(s.XValues().ValueAt(i), e.x) << "point " << i;
+        EXPECT_EQ(s.YValues().ValueAt(i), e.y) << "point " << i;
+        EXPECT_EQ(s.PointLabel(i), e.label) << "point " << i;
+        EXPECT_EQ(s.PointColor(i), e.colour) << "point " << i;
+    }
+}
+
+TEST(SeriesData, StatisticsAndMultiplier) {
+    struct Row {
+        const char* name;
+        std::vector<double> values;
+        double multiplier;
+        double lowest, highest, total, totalAbs;
+    };
+    const std::vector<Row> rows = {
+        {"empty", {}, 1, 0, 0, 0, 0},
+        {"one value", {-2}, 1, -2, -2, -2, 2},
+        {"mixed", {3, -1, 4, -1.5}, 1, -1.5, 4, 4.5, 9.5},
+        {"doubled", {3, -1, 4}, 2, -2, 8, 12, 16},
+        {"empty doubled", {}, 2, 0, 0, 0, 0},
+    };
+    for (const Row& row : rows) {
+        TChartValueList list(nullptr, "Y");
+        for (const double v : row.values)
+            list.InsertOrdered(v);
+        list.SetMultiplier(row.multiplier);
+        EXPECT_EQ(list.LowestValue(), row.lowest) << row.name;
+        EXPECT_EQ(list.HighestValue(), row.highest) << row.name;
+        EXPECT_EQ(list.Total(), row.total) << row.name;
+        EXPECT_EQ(list.TotalABS(), row.totalAbs) << row.name;
+        EXPECT_FALSE(list.StatsStale()) << row.name;
+    }
+}
+
+TEST(SeriesData, MultiplierScalesReadsButNotOrdering) {
+    TLineSeries s;
+    s.XValues().SetMultiplier(2);
+    s.AddPoint(3, 0);
+    s.AddPoint(1, 0);
+    EXPECT_EQ(s.AddPoint(2, 0), 1); // placed by the stored values 1 < 2 < 3
+    EXPECT_EQ(s.XValues().ValueAt(1), 4);
+    EXPECT_EQ(s.XValues().StoredValue(1), 2);
+    EXPECT_EQ(s.LowestX(), 2);
+    EXPECT_EQ(s.HighestX(), 6);
+}
+
+TEST(SeriesData, StatisticsFollowChanges) {
+    TLineSeries s;
+    s.AddPoint(1, 5);
+    EXPECT_EQ(s.HighestY(), 5);
+    s.AddPoint(2, 7);
+    EXPECT_EQ(s.HighestY(), 7); // the cache was marked stale by the insertion
+    s.ClearPoints();
+    EXPECT_EQ(s.PointCount(), 0);
+    EXPECT_EQ(s.LowestX(), 0);
+    EXPECT_EQ(s.HighestY(), 0);
+}
+
+TEST(SeriesData, HooksSeeEveryChange) {
+    TLineSeries s;
+    std::vector<std::string> seen;
+    s.OnBeforeAdd = [&](TChartSeries* series) {
+        seen.push_back("before " + std::to_string(int(series->XValues().TempValue)));
+        return series->XValues().TempValue >= 0; // negative x refused
+    };
+    s.OnAfterAdd = [&](TChartSeries*, int index) {
+        seen.push_back("after " + std::to_string(index));
+    };
+    s.OnClearValues = [&](TChartSeries*) { seen.push_back("clear"); };
+    EXPECT_EQ(s.AddPoint(5, 1), 0);
+    EXPECT_EQ(s.AddPoint(-1, 1), -1);
+    EXPECT_EQ(s.AddPoint(2, 1), 0);
+    EXPECT_EQ(s.PointCount(), 2);
+    s.ClearPoints();
+    const std::vector<std::string> expected = {"before 5", "after 0", "before -1",
+                                               "before 2", "after 0", "clear"};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(SeriesData, ChangesAskTheChartForOnePaint) {
+    TChart chart;
+    chart.resize(200, 100);
+    auto* s = chart.AddSeries<TLineSeries>();
+    QImage window(200, 100, QImage::Format_RGB32);
+    auto paintedState = [&] {
+        chart.PaintChart(window);
+        return chart.ImageOutOfDate();
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        bool outOfDate;
+    };
+    const std::vector<Row> rows = {
+        {"add a point", [&] { s->AddPoint(1, 2); }, true},
+        {"clear points", [&] { s->ClearPoints(); }, true},
+        {"clear an empty series", [&] { s->ClearPoints(); }, true},
+        {"nothing", [] {}, false},
+        {"add to an inactive series",
+         [&] {
+             s->SetActive(false);
+             chart.PaintChart(window);
+             s->AddPoint(1, 2);
+         },
+         false},
+        {"clear an inactive series", [&] { s->ClearPoints(); }, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_FALSE(paintedState()) << row.name;
+        row.change();
+        EXPECT_EQ(chart.ImageOutOfDate(), row.outOfDate) << row.name;
+    }
+}
+
+TEST(SeriesData, BelongsToAxis) {
+    TChart chart;
+    auto* s = chart.AddSeries<TLineSeries>();
+    using H = THorizAxis;
+    using V = TVertAxis;
+    struct Row {
+        H h;
+        V v;
+        bool bottom, top, left, right;
+    };
+    const std::vector<Row> rows = {
+        {H::aBottomAxis, V::aLeftAxis, true, false, true, false},
+        {H::aTopAxis, V::aRightAxis, false, true, false, true},
+        {H::aBothHorizAxis, V::aBothVertAxis, true, true, true, true},
+        {H::aCustomHorizAxis, V::aCustomVertAxis, false, false, false, false},
+    };
+    for (const Row& row : rows) {
+        s->SetHorizAxis(row.h);
+        s->SetVertAxis(row.v);
+        const std::string name =
+            "h" + std::to_string(int(row.h)) + " v" + std::to_string(int(row.v));
+        EXPECT_EQ(s->BelongsToAxis(chart.BottomAxis()), row.bottom) << name;
+        EXPECT_EQ(s->BelongsToAxis(chart.TopAxis()), row.top) << name;
+        EXPECT_EQ(s->BelongsToAxis(chart.LeftAxis()), row.left) << name;
+        EXPECT_EQ(s->BelongsToAxis(chart.RightAxis()), row.right) << name;
+    }
+    int l = -1, r = -1;
+    s->HorizontalMargins(l, r);
+    EXPECT_EQ(l + r, 0);
+    EXPECT_EQ(s->ParentChart(), &chart);
+}
