@@ -15,7 +15,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QShortcut>
+#include <QShowEvent>
 
 #include <cmath>
 
@@ -100,11 +100,6 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
-
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    help->setContext(Qt::WindowShortcut);
-    connect(help, &QShortcut::activated, this,
-            [this] { RunHandler([this] { m_host.ShowHelp(HelpContext); }); });
 
     const double scale = DesignScale(this, DesignDpi);
     ScaleForm(this, scale);
@@ -298,7 +293,13 @@ bool TGraf::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TGraf::keyPressEvent(QKeyEvent* event) {
-    // No default or cancel button: Enter and Esc do not close the window.
+    // F1 that no control took opens the window's help topic. There is no default or cancel
+    // button: Enter and Esc do not close the window.
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        RunHandler([this] { m_host.ShowHelp(HelpContext); });
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 

@@ -1,0 +1,327 @@
+// The graph window on the offscreen platform: its form, activation and the plotting it starts,
+// the pop-up menu, help, closing, and the pictures of its buttons.
+
+#include "ButtonGlyphs.h"
+#include "Chart1.h"
+#include "FakeGraphHost.h"
+#include "FormScale.h"
+
+#include "TChart.h"
+#include "TLineSeries.h"
+#include "zorvo3.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+class GraphWindowTest : public ::testing::Test {
+protected:
+    GraphWindowTest() : graf(host) {
+        host.Formula = "x*x-2;";
+        graf.show();
+    }
+    ~GraphWindowTest() override { graf.PopupMenu1->hide(); }
+
+    static void Send(QObject* receiver, QEvent::Type type) {
+        QEvent event(type);
+        QApplication::sendEvent(receiver, &event);
+    }
+    // What a box of the application does to the window's activation: it becomes the active
+    // window, and when it closes the graph window becomes active again.
+    void BoxOpens() {
+        Send(&graf, QEvent::WindowDeactivate);
+        Send(&box, QEvent::WindowActivate);
+    }
+    void GraphActivated() { Send(&graf, QEvent::WindowActivate); }
+    // Plays the boxes of the host: `echoAtOnce` gives the focus back as each box closes,
+    // otherwise only later (the echo then comes through GraphActivated()).
+    void PlayBoxes(bool echoAtOnce) {
+        host.OnBoxOpened = [this] { BoxOpens(); };
+        host.OnBoxClosed = [this, echoAtOnce] {
+            if (echoAtOnce) {
+                GraphActivated();
+            }
+        };
+    }
+
+    static void Click(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, widget->mapToGlobal(from), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, widget->mapToGlobal(to), button,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &release);
+    }
+
+    FakeGraphHost host;
+    TGraf graf;
+    QWidget box; // stands for a message box: another window of the application
+};
+
+TEST_F(GraphWindowTest, FormFromItsDescription) {
+    EXPECT_EQ(graf.objectName(), "Graf");
+    EXPECT_EQ(graf.windowTitle(),
+              "ВЫЗЫВАЙТЕ  МЕНЮ  ПРАВОЙ  КЛАВИШЕЙ  МЫШИ, А СПРАВКУ - КЛАВИШЕЙ F1.");
+    const double scale = DesignScale(&graf, 120);
+    EXPECT_EQ(graf.width(), std::lround(691 * scale));
+    EXPECT_EQ(graf.height(), std::lround(367 * scale));
+    EXPECT_EQ(graf.palette().color(QPalette::Window), QColor(0, 255, 255));
+    EXPECT_EQ(graf.Chart1->geometry(), graf.rect());
+    EXPECT_EQ(graf.Label1->parentWidget(), graf.Chart1);
+    EXPECT_EQ(graf.Label2->parentWidget(), graf.Chart1);
+    EXPECT_EQ(graf.Label1->text(), "X min ");
+    EXPECT_EQ(graf.Label2->text(), "X max");
+    EXPECT_EQ(graf.Label1->font().pixelSize(), std::lround(17 * scale));
+    EXPECT_EQ(graf.Edit2->text(), "-10");
+    EXPECT_EQ(graf.Edit3->text(), "1");
+    EXPECT_EQ(graf.Edit2->parentWidget(), &graf);
+    EXPECT_EQ(graf.Panel1->geometry().right(), graf.width() - 1);
+
+    const struct {
+        QToolButton* button;
+        const char* hint;
+    } buttons[] = {{graf.SpeedButton1, "Рисовать (перерисовать) график "},
+                   {graf.SpeedButton2, "Очистить график "},
+                   {graf.SpeedButton3, "Решить уравнение  f ( x ) = 0 "},
+                   {graf.SpeedButton4, "Выход"}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(b.button->parentWidget(), graf.Panel1) << b.hint;
+        EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
+        EXPECT_FALSE(b.button->icon().isNull()) << b.hint;
+    }
+
+    const QStringList items = {"Рисовать график", "Очистить график",
+                               "Решить уравнение  f ( x ) = 0", "Выход"};
+    ASSERT_EQ(graf.PopupMenu1->actions().size(), items.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(graf.PopupMenu1->actions()[i]->text(), items[i]);
+    }
+
+    ASSERT_EQ(graf.Chart1->SeriesCount(), 1);
+    EXPECT_EQ(graf.Chart1->Series(0), graf.Series1);
+    EXPECT_EQ(graf.Series1->SeriesColor(), clBlue);
+    EXPECT_EQ(graf.Series1->VertAxis(), TVertAxis::aBothVertAxis);
+    EXPECT_EQ(graf.Series1->LinePen.Width, 2);
+    EXPECT_EQ(graf.Series1->Title, "f ( x ) ");
+    EXPECT_FALSE(graf.Chart1->LegendVisible);
+    EXPECT_EQ(graf.Chart1->Title.Font.Color, clNavy);
+}
+
+TEST_F(GraphWindowTest, ChartAndPanelFollowTheWindowSize) {
+    const int gap = graf.width() - graf.Panel1->x();
+    graf.resize(graf.width() + 150, graf.height() + 40);
+    EXPECT_EQ(graf.Chart1->geometry(), graf.rect());
+    EXPECT_EQ(graf.width() - graf.Panel1->x(), gap);
+    EXPECT_EQ(graf.Panel1->y(), 0);
+}
+
+TEST_F(GraphWindowTest, ActivationClearsAndPlots) {
+    graf.Series1->AddPoint(-100, 0);
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 1);
+    ASSERT_EQ(graf.Series1->PointCount(), 401);
+    EXPECT_EQ(graf.Series1->XValues().ValueAt(0), -10.0);
+    EXPECT_TRUE(graf.Chart1->ImageOutOfDate()); // painted once the event loop runs
+}
+
+TEST_F(GraphWindowTest, BoxesOfThePlottingDoNotStartItAgain) {
+    for (const bool echoAtOnce : {true, false}) {
+        SCOPED_TRACE(echoAtOnce ? "focus back at once" : "focus back later");
+        host.Formula = "1+;"; // the formula message, then the plotting's own
+        host.CalculateCount = 0;
+        host.Log.clear();
+        PlayBoxes(echoAtOnce);
+        BoxOpens(); // the window was opened from another one
+        GraphActivated();
+        if (!echoAtOnce) {
+            GraphActivated(); // the focus comes back from the last box
+        }
+        EXPECT_EQ(host.CalculateCount, 1);
+        EXPECT_EQ(host.Log.size(), 2u);
+
+        // A box of a later command (here the result of solving) does plot again when it
+        // closes, and the boxes of that plotting again do not.
+        host.Formula = "1/x;";
+        graf.Edit2->setText("-200");
+        graf.Edit3->setText("199");
+        host.Log.clear();
+        host.Answers = {false};
+        host.ToleranceValue = 1e-7L;
+        graf.fx01Click(); // dialog, engine message at 0 (kept for the sign), ...
+        if (!echoAtOnce) {
+            GraphActivated();
+        }
+        EXPECT_GE(host.CalculateCount, 2);
+        EXPECT_LE(host.CalculateCount, 1 + int(host.Log.size()));
+        const int count = host.CalculateCount;
+        GraphActivated(); // nothing more is pending: a switch back from elsewhere
+        EXPECT_EQ(host.CalculateCount, count);
+        graf.Edit2->setText("-10");
+        graf.Edit3->setText("1");
+    }
+}
+
+TEST_F(GraphWindowTest, EveryCommandBoxPlotsOnceWhenItCloses) {
+    PlayBoxes(true);
+    host.Formula = "x*x-2;";
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 1);
+    host.Log.clear();
+    graf.fx01Click(); // the tolerance dialog, then the result box: each closing plots once
+    ASSERT_EQ(host.Log.size(), 2u);
+    EXPECT_EQ(host.Log[0], "dialog");
+    EXPECT_EQ(host.Log[1].rfind("message: X1 = -1.41421", 0), 0u) << host.Log[1];
+    EXPECT_EQ(host.CalculateCount, 3);
+    EXPECT_EQ(graf.Series1->PointCount(), 401);
+}
+
+TEST_F(GraphWindowTest, AnotherProgramOrTheErrorBoxDoesNotPlot) {
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 1);
+    Send(&graf, QEvent::WindowDeactivate); // to another program and back
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 1);
+
+    QWidget help;
+    help.setProperty(TGraf::ForeignWindowProperty, true);
+    Send(&graf, QEvent::WindowDeactivate);
+    Send(&help, QEvent::WindowActivate);
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 1);
+
+    // An interval beyond the range of a double: the error box of the default handling shows
+    // "Floating point overflow", and its closing does not plot (and fail) again.
+    graf.Edit2->setText("-1E400");
+    PlayBoxes(false);
+    graf.N1Click();
+    EXPECT_EQ(host.Log.back(), "error: Floating point overflow");
+    GraphActivated();
+    EXPECT_EQ(host.CalculateCount, 2);
+    EXPECT_EQ(graf.Series1->PointCount(), 0);
+}
+
+TEST_F(GraphWindowTest, ButtonsAndMenuItemsRunTheirCommands) {
+    graf.SpeedButton1->click();
+    EXPECT_EQ(graf.Series1->PointCount(), 401);
+    graf.SpeedButton2->click();
+    EXPECT_EQ(graf.Series1->PointCount(), 0);
+    graf.N1->trigger();
+    EXPECT_EQ(graf.Series1->PointCount(), 401);
+    graf.N2->trigger();
+    EXPECT_EQ(graf.Series1->PointCount(), 0);
+    host.DialogAnswer = false;
+    graf.SpeedButton3->click();
+    graf.fx01->trigger();
+    EXPECT_EQ(host.Log, (std::vector<std::string>{"dialog", "dialog"}));
+}
+
+TEST_F(GraphWindowTest, ClosingEndsTheModalShowing) {
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
+        QTimer::singleShot(0, &graf, [this, way] {
+            if (way == 0) {
+                graf.SpeedButton4->click();
+            } else if (way == 1) {
+                graf.N3->trigger();
+            } else {
+                graf.close();
+            }
+        });
+        graf.ShowModal();
+        EXPECT_FALSE(graf.isVisible());
+    }
+}
+
+TEST_F(GraphWindowTest, RightClickOpensTheMenuButARightDragDoesNot) {
+    struct Row {
+        const char* name;
+        QWidget* target;
+        Qt::MouseButton button;
+        QPoint to;
+        bool menu;
+    };
+    const QPoint from(300, 200);
+    const Row rows[] = {
+        {"right click on the chart", graf.Chart1, Qt::RightButton, from, true},
+        {"right drag on the chart", graf.Chart1, Qt::RightButton, QPoint(340, 230), false},
+        {"left click on the chart", graf.Chart1, Qt::LeftButton, from, false},
+        {"right click on X min", graf.Edit2, Qt::RightButton, QPoint(5, 5), true},
+        {"right click on a label", graf.Label2, Qt::RightButton, QPoint(5, 5), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        graf.PopupMenu1->hide();
+        const QPoint start = row.target == graf.Chart1 ? from : QPoint(5, 5);
+        Click(row.target, row.button, start, row.to);
+        EXPECT_EQ(graf.PopupMenu1->isVisible(), row.menu);
+    }
+}
+
+TEST_F(GraphWindowTest, F1OpensHelpAtTopicOne) {
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(graf.Edit2, &f1); // the edit box leaves it to the window
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&graf, &escape);
+    EXPECT_EQ(host.Log, (std::vector<std::string>{"help: 1"}));
+    EXPECT_TRUE(graf.isVisible()); // Esc does not close the window
+}
+
+TEST(SpeedButtonPictureTest, NormalAndGreyedImagesSideBySide) {
+    struct Row {
+        const char* name;
+        const GlyphRows& rows;
+        std::vector<QRgb> colours; // each must appear in the normal image
+    };
+    const Row rows[] = {
+        {"pie", SpeedButtonGlyphs::Plot, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00}},
+        {"brush", SpeedButtonGlyphs::Clear, {0xFFFF00, 0xFF0000, 0x000000}},
+        {"chart", SpeedButtonGlyphs::Solve, {0xFF0000, 0x0000FF, 0x000000}},
+        {"exit", SpeedButtonGlyphs::Exit, {0x000080, 0x808000}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QImage bitmap = ButtonBitmap(row.rows);
+        ASSERT_EQ(bitmap.size(), QSize(32, 16));
+        for (const QRgb colour : row.colours) {
+            bool found = false;
+            for (int y = 0; y < 16 && !found; ++y) {
+                for (int x = 0; x < 16 && !found; ++x) {
+                    found = (bitmap.pixel(x, y) & 0xFFFFFF) == colour &&
+                            qAlpha(bitmap.pixel(x, y)) == 255;
+                }
+            }
+            EXPECT_TRUE(found) << std::hex << colour;
+        }
+        int shaded = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 16; x < 32; ++x) {
+                const QRgb pixel = bitmap.pixel(x, y);
+                if (qAlpha(pixel) == 0) {
+                    continue;
+                }
+                const QRgb rgb = pixel & 0xFFFFFF;
+                ASSERT_TRUE(rgb == 0x808080 || rgb == 0xFFFFFF) << x << "," << y;
+                shaded += rgb == 0x808080 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(shaded, 10);
+        const QIcon icon = ButtonIcon(row.rows);
+        EXPECT_EQ(
+            icon.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32),
+            bitmap.copy(16, 0, 16, 16));
+    }
+}
+
+} // namespace
