@@ -20,9 +20,9 @@ public:
     // The admissible error last accepted by the tolerance dialog (0 before the first).
     virtual long double Tolerance() const = 0;
 
-    virtual void ShowMessage(const std::string& text) = 0; // plain message box
-    virtual bool Confirm(const std::string& text) = 0;     // Yes/No; true for Yes
-    virtual void ShowHelp(int context) = 0;                // the window's help file, a topic
+    virtual void ShowMessage(const std::string& text) = 0;  // plain message box
+    virtual bool Confirm(const std::string& text) = 0;      // Yes/No; true for Yes
+    virtual void ShowHelp(int context) = 0;                 // the window's help file, a topic
 
     // Runs a handler through the application's default error handling: an exception that it
     // raises ends the handler and is shown in the error box; control returns normally.
