@@ -10,6 +10,11 @@
 #include <limits>
 #include <string>
 
+#if __has_include(<fpu_control.h>)
+#include <fpu_control.h>
+#define NUMTEXT_HAS_FPU_CONTROL 1
+#endif
+
 namespace {
 
 // A text is read up to its end or up to its first NUL.
@@ -62,8 +67,17 @@ public:
     MaskedFloatEnvironment() {
         std::feholdexcept(&m_environment);
         std::fesetround(FE_TONEAREST);
+#ifdef NUMTEXT_HAS_FPU_CONTROL
+        // The x87 unit's precision control: full 64-bit significands whatever the caller set.
+        fpu_control_t control;
+        _FPU_GETCW(control);
+        control = static_cast<fpu_control_t>((control & ~_FPU_EXTENDED) | _FPU_EXTENDED);
+        _FPU_SETCW(control);
+#endif
     }
-    ~MaskedFloatEnvironment() { std::fesetenv(&m_environment); }
+    ~MaskedFloatEnvironment() {
+        std::fesetenv(&m_environment);
+    }
     MaskedFloatEnvironment(const MaskedFloatEnvironment&) = delete;
     MaskedFloatEnvironment& operator=(const MaskedFloatEnvironment&) = delete;
 

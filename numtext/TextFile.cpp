@@ -220,7 +220,7 @@ void BindTextFile(TextFile& file, std::string_view name) {
     // cut, so that no other file is ever opened in its place.
     file.badName =
         name.size() > TextFile::kMaxNameLength || name.find('\0') != std::string_view::npos;
-    file.name = file.badName ? std::string() : std::string(name);
+    file.name = std::string(name);
 }
 
 void OpenTextForReading(TextFile& file) {

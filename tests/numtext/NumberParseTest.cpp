@@ -8,6 +8,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
+#include <fpu_control.h>
 #include <limits>
 #include <string>
 
@@ -224,6 +225,19 @@ TEST_F(NumberParse, RegionalRealRestoresTheFloatingPointState) {
     EXPECT_FALSE(std::fetestexcept(FE_OVERFLOW | FE_INVALID));
     std::fesetround(FE_TONEAREST);
     std::feclearexcept(FE_ALL_EXCEPT);
+
+    // Read in full precision even when the caller rounds to doubles; the caller's setting
+    // comes back.
+    fpu_control_t saved;
+    _FPU_GETCW(saved);
+    fpu_control_t doubles = static_cast<fpu_control_t>((saved & ~_FPU_EXTENDED) | _FPU_DOUBLE);
+    _FPU_SETCW(doubles);
+    const long double tenth = ParseRealLocale("0.1");
+    fpu_control_t after;
+    _FPU_GETCW(after);
+    _FPU_SETCW(saved);
+    EXPECT_EQ(tenth, 0.1L);
+    EXPECT_EQ(after, doubles);
 }
 
 } // namespace
