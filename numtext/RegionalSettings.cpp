@@ -3,7 +3,6 @@
 
 #include "NumberText.h"
 
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
