@@ -1,0 +1,27 @@
+#pragma once
+// The formula file (".frm"): two lines in code page 1251, each ended by CR LF: the formula
+// with its control characters blanked, then the comment (whose own CR LF line breaks stay,
+// so a comment of several lines takes several lines of the file).
+
+#include <string>
+
+// Every character with a code below 32 becomes a blank.
+std::string BlankControlCharacters(std::string text);
+// The name with ".frm" appended unless it already contains ".frm" anywhere (case matters:
+// "a.txt" → "a.txt.frm", "A.FRM" → "A.FRM.frm", "b.frm" unchanged).
+std::string WithFormulaExtension(const std::string& fileName);
+// "Пусто", what a missing line of the file reads as.
+std::string EmptyLineText();
+
+// Writes the two lines to fileName, checking every operation (EInOutError on a failure).
+// A regular file is replaced only once everything was written: the lines go to a new file
+// beside it, which is renamed over it at the end; on any failure the old file stays as it
+// was and the new one is removed. A device or other non-regular file is written in place.
+void WriteFormulaFile(const std::string& fileName, const std::string& formulaLine,
+                      const std::string& commentLine);
+
+// Reads fileName into FormulaLine (line 1) and CommentLine (line 2 and every line after it,
+// joined by CR LF); a missing line reads as "Пусто". Checks every operation: a failure
+// raises EInOutError with FormulaLine and CommentLine as far as they were read, and the
+// file is released.
+void ReadFormulaFile(const std::string& fileName);

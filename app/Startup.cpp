@@ -1,0 +1,43 @@
+#include "Startup.h"
+
+#include "ErrorGuard.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void RegisterFontSubstitutions() {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    registered = true;
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans Narrow"),
+                                QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+void InstallRussianTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
+ZorvoApplication::ZorvoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool ZorvoApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (Toolkit* toolkit = DefaultToolkit()) {
+            ShowCurrentException(*toolkit);
+        }
+        return true;
+    }
+}

@@ -1,0 +1,205 @@
+#include "Unit1.h"
+
+#include "Calculation.h"
+#include "CalculatorState.h"
+#include "ErrorGuard.h"
+#include "FormulaFile.h"
+#include "Glyphs.h"
+#include "QtToolkit.h"
+#include "TextCodec.h"
+#include "ui_Unit1.h"
+#include "zorvo3.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShortcut>
+
+namespace {
+constexpr int kClientWidth = 410;
+constexpr int kClientHeight = 292;
+constexpr int kFontHeight = 10; // the window's font, "MS Sans Serif" 10 pixels
+// The labels' and static texts' font, "MS Sans Serif" 15 pixels: the labels are 16 pixels
+// high, and a scalable font keeps its parentheses and descenders inside them at 14.
+constexpr int kLargeFontHeight = 14;
+} // namespace
+
+TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_toolkit(toolkit) {
+    ui->setupUi(this);
+    OpenDialog1 = {Cp("Формулы|*.frm"), "*.frm"};
+    SaveDialog1 = {Cp("формулы|*.frm"), "frm"};
+    applyFonts();
+
+    ui->BitBtn1->setIcon(GlyphIcon(CalculateGlyph()));
+    ui->BitBtn3->setIcon(GlyphIcon(ClearGlyph()));
+    ui->BitBtn2->setIcon(GlyphIcon(CloseGlyph()));
+
+    // Fixed single border: the client area is 410 × 292 below the menu bar.
+    ui->ClientArea->setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight + ui->MainMenu1->sizeHint().height());
+
+    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { guarded(&TForm1::BitBtn1Click); });
+    connect(ui->BitBtn3, &QPushButton::clicked, this, [this] { guarded(&TForm1::BitBtn3Click); });
+    connect(ui->BitBtn2, &QPushButton::clicked, this, [this] { close(); });
+    connect(ui->N2, &QAction::triggered, this, [this] { guarded(&TForm1::N2Click); });
+    connect(ui->N3, &QAction::triggered, this, [this] { guarded(&TForm1::N3Click); });
+    connect(ui->N4, &QAction::triggered, this, [this] { guarded(&TForm1::N4Click); });
+    connect(ui->N5, &QAction::triggered, this, [this] { guarded(&TForm1::N5Click); });
+    connect(ui->N7, &QAction::triggered, this, [this] { guarded(&TForm1::N7Click); });
+    // F1 anywhere in the window: the window's help context (its controls have none).
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { guarded(&TForm1::N7Click); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::applyFonts() {
+    // Pixel heights as the window was designed; the family names are substituted at start-up
+    // by fonts that are installed.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(kFontHeight);
+    setFont(font);
+    QFont large = font;
+    large.setPixelSize(kLargeFontHeight);
+    for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label4),
+                       static_cast<QWidget*>(ui->Label3), static_cast<QWidget*>(ui->StaticText3),
+                       static_cast<QWidget*>(ui->StaticText1)}) {
+        w->setFont(large);
+    }
+}
+
+void TForm1::guarded(void (TForm1::*handler)()) {
+    RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); });
+}
+
+// ---- Activation ----------------------------------------------------------------------------
+
+bool TForm1::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Show:
+        if (!m_centred) {
+            m_centred = true;
+            centreOnScreen();
+        }
+        break;
+    case QEvent::WindowDeactivate: {
+        // The window that takes the focus decides whether its closing counts: a window of this
+        // application (a message box, the graph window) does; another program, the error box,
+        // the file dialogs and the help window do not.
+        const QWidget* next = QApplication::activeWindow();
+        if (next != nullptr && next != this && !next->property(kForeignWindowProperty).toBool()) {
+            m_activatePending = true;
+        }
+        break;
+    }
+    case QEvent::WindowActivate:
+        if (m_activatePending) {
+            m_activatePending = false;
+            guarded(&TForm1::FormActivate);
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::centreOnScreen() {
+    if (QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm1::FormActivate() {
+    LetterSet.reset();
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+    for (int c = 'a'; c <= 'z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+    ui->Edit1->setText(QStringLiteral("1"));
+    ui->Memo1->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// ---- Keys and closing ----------------------------------------------------------------------
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control took (the memos take it for a new line, a focused button presses
+    // itself) presses the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        ui->BitBtn1->isEnabled()) {
+        event->accept();
+        ui->BitBtn1->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+// ---- Commands --------------------------------------------------------------------------------
+
+void TForm1::Calculate() {
+    CalculationInput input;
+    input.memoText = FromQtLines(ui->Memo1->toPlainText());
+    input.xText = FromQt(ui->Edit1->text());
+    input.digitsText = FromQt(ui->Edit3->text());
+    input.exponential = ui->CheckBox1->isChecked();
+    if (const std::optional<std::string> caption = ::Calculate(input, m_toolkit)) {
+        ui->StaticText1->setText(ToQt(*caption));
+    }
+}
+
+void TForm1::BitBtn1Click() {
+    Calculate();
+}
+
+void TForm1::BitBtn3Click() {
+    ui->Memo1->clear();
+    ui->Memo2->clear();
+}
+
+void TForm1::N2Click() {
+    BitBtn3Click();
+}
+
+void TForm1::N3Click() {
+    const std::optional<std::string> name = m_toolkit.OpenFileName(OpenDialog1);
+    if (!name) {
+        return;
+    }
+    FormulaFileName = *name;
+    ReadFormulaFile(FormulaFileName);
+    ui->Memo1->setPlainText(ToQtLines(FormulaLine));
+    ui->Memo2->setPlainText(ToQtLines(CommentLine));
+}
+
+void TForm1::N4Click() {
+    const std::optional<std::string> name = m_toolkit.SaveFileName(SaveDialog1);
+    if (!name) {
+        return;
+    }
+    FormulaFileName = *name;
+    FormulaLine = BlankControlCharacters(FromQtLines(ui->Memo1->toPlainText()));
+    CommentLine = FromQtLines(ui->Memo2->toPlainText());
+    FormulaFileName = WithFormulaExtension(FormulaFileName);
+    WriteFormulaFile(FormulaFileName, FormulaLine, CommentLine);
+}
+
+void TForm1::N5Click() {
+    if (m_showGraphWindow) {
+        m_showGraphWindow();
+    }
+}
+
+void TForm1::N7Click() {
+    m_toolkit.ShowHelp(HelpFile, HelpContext);
+}

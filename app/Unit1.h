@@ -1,0 +1,64 @@
+#pragma once
+// The calculator window, the application's main window: the formula and comment memos, x,
+// the fraction digits, the exponential switch, the result field, its buttons and main menu.
+
+#include "Toolkit.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TForm1;
+}
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(Toolkit& toolkit, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The calculation command on this window's fields; also run by the graph window.
+    void Calculate();
+    // What N5Click runs to show the graph window modally (set at start-up).
+    void SetShowGraphWindow(std::function<void()> show) { m_showGraphWindow = std::move(show); }
+    Toolkit& toolkit() const { return m_toolkit; }
+
+    // Handlers; the window runs each through the default error handling.
+    void FormActivate();
+    void BitBtn1Click();
+    void BitBtn3Click();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+    void N7Click();
+
+    // The file dialogs' settings.
+    FileDialogOptions OpenDialog1;
+    FileDialogOptions SaveDialog1;
+    // The window's help file and topic.
+    std::string HelpFile = "Zorvo_d.hlp";
+    int HelpContext = 1;
+
+signals:
+    void closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void guarded(void (TForm1::*handler)());
+    void applyFonts();
+    void centreOnScreen();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    Toolkit& m_toolkit;
+    std::function<void()> m_showGraphWindow;
+    bool m_activatePending = true; // the first activation runs FormActivate
+    bool m_centred = false;
+};

@@ -1,0 +1,49 @@
+#include "StartupProbe.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+double nowSeconds() {
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+class FirstPaintWatcher : public QObject {
+public:
+    FirstPaintWatcher(QObject* parent, double start) : QObject(parent), m_start(start) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            // Let the paint finish, then report and leave.
+            QTimer::singleShot(0, qApp, [start = m_start] {
+                std::printf("first paint after %.2f ms\n", (nowSeconds() - start) * 1000.0);
+                QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    double m_start;
+    bool m_done = false;
+};
+
+} // namespace
+
+void WatchFirstPaint(QWidget& window, int argc, char** argv) {
+    static const double mainStart = nowSeconds();
+    double start = mainStart;
+    if (argc > 1) {
+        start = std::strtod(argv[1], nullptr);
+    }
+    window.installEventFilter(new FirstPaintWatcher(&window, start));
+}

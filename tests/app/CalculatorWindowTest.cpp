@@ -1,0 +1,300 @@
+// The calculator window with a scripted toolkit: its form, typing and the buttons, the menu,
+// help and Enter as the default button.
+
+#include "AppTestSupport.h"
+#include "CalculatorState.h"
+#include "Cp1251.h"
+#include "Glyphs.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "zorvo3.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class CalculatorWindowTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        RegisterFontSubstitutions();
+        form = std::make_unique<TForm1>(toolkit);
+        form->FormActivate();
+    }
+    void TearDown() override {
+        form.reset();
+        AppTest::TearDown();
+    }
+    template <typename T> T* control(const char* name) const {
+        T* widget = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QString caption() const { return control<QLabel>("StaticText1")->text(); }
+    void type(const char* memo, const char* x = nullptr) {
+        control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromUtf8(memo));
+        if (x) {
+            control<QLineEdit>("Edit1")->setText(QString::fromUtf8(x));
+        }
+    }
+
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(CalculatorWindowTest, FormHasItsControlsWhereTheyBelong) {
+    struct Row {
+        const char* name;
+        const char* className;
+        QRect geometry;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"Label1",
+         "QLabel",
+         {7, -1, 388, 16},
+         "Введите формулу для вычислений ( не забудьте ; в конце ):"},
+        {"Memo1", "QPlainTextEdit", {7, 16, 402, 97}, ""},
+        {"Label4", "QLabel", {8, 112, 335, 16}, "Введите комментарий к формуле (не обязательно)"},
+        {"Memo2", "QPlainTextEdit", {8, 128, 401, 65}, ""},
+        {"Label3", "QLabel", {8, 200, 19, 16}, "x = "},
+        {"Edit1", "QLineEdit", {32, 200, 241, 21}, "1"},
+        {"BitBtn1", "QPushButton", {280, 199, 131, 26}, "Посчитать"},
+        {"StaticText3", "QLabel", {7, 224, 258, 21}, "Цифр в дробной   части :"},
+        {"Edit3", "QLineEdit", {232, 224, 41, 21}, "3"},
+        {"BitBtn3", "QPushButton", {280, 232, 131, 25}, "Очистить"},
+        {"CheckBox1", "QCheckBox", {8, 248, 241, 17}, "- результат в экспоненциальной форме"},
+        {"StaticText1", "QLabel", {7, 265, 266, 20}, "Результат="},
+        {"BitBtn2", "QPushButton", {280, 263, 131, 26}, "Выйти"},
+    };
+    for (const Row& row : rows) {
+        QWidget* w = control<QWidget>(row.name);
+        ASSERT_NE(w, nullptr) << row.name;
+        EXPECT_STREQ(w->metaObject()->className(), row.className) << row.name;
+        EXPECT_EQ(w->geometry(), row.geometry) << row.name;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            text = label->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            text = edit->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            text = button->text();
+        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+            text = memo->toPlainText();
+        }
+        EXPECT_EQ(text.toStdString(), row.text) << row.name;
+    }
+    EXPECT_EQ(form->windowTitle().toStdString(), "Калькулятор  Тервал ");
+    EXPECT_EQ(form->centralWidget()->size(), QSize(410, 292));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize()); // fixed border
+    EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_TRUE(control<QPushButton>("BitBtn1")->isDefault());
+    // Edit3 lies over the right end of StaticText3 and must be drawn above it.
+    QWidget* client = form->centralWidget();
+    EXPECT_GT(client->children().indexOf(control<QWidget>("Edit3")),
+              client->children().indexOf(control<QWidget>("StaticText3")));
+}
+
+TEST_F(CalculatorWindowTest, TabOrderFollowsTheForm) {
+    QStringList order;
+    QWidget* w = control<QWidget>("Memo1");
+    for (int i = 0; i < 8; ++i) {
+        order << w->objectName();
+        do {
+            w = w->nextInFocusChain();
+        } while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty());
+    }
+    EXPECT_EQ(order.join(' ').toStdString(),
+              "Memo1 BitBtn1 BitBtn2 BitBtn3 Edit1 Memo2 Edit3 CheckBox1");
+    EXPECT_TRUE(control<QPlainTextEdit>("Memo1")->tabChangesFocus());
+}
+
+TEST_F(CalculatorWindowTest, MainMenuHasItsCaptions) {
+    auto* bar = control<QMenuBar>("MainMenu1");
+    QStringList top;
+    for (QAction* action : bar->actions()) {
+        top << action->text();
+    }
+    EXPECT_EQ(top.join('/').toStdString(), "Формула |/График и уравнение f ( x ) = 0 |/Помощь |");
+    QStringList sub;
+    for (QAction* action : control<QMenu>("N1")->actions()) {
+        sub << action->objectName() + "=" + action->text();
+    }
+    EXPECT_EQ(sub.join('/').toStdString(), "N2=Новая/N3=Прочесть из файла/N4=Записать в файл");
+}
+
+TEST_F(CalculatorWindowTest, EveryCaptionFitsItsControl) {
+    // Labels and static texts are drawn from their left edge; a check box and a button need
+    // room for their mark or picture as well.
+    // The ink of the text, drawn from the top left of the label, must lie inside it.
+    for (const char* name : {"Label1", "Label4", "Label3", "StaticText3", "StaticText1"}) {
+        auto* label = control<QLabel>(name);
+        const QFontMetrics metrics = label->fontMetrics();
+        const QRect ink = metrics.tightBoundingRect(label->text())
+                              .translated(label->contentsRect().left(),
+                                          label->contentsRect().top() + metrics.ascent());
+        EXPECT_TRUE(label->contentsRect().contains(ink))
+            << name << " ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x"
+            << ink.height() << " in " << label->contentsRect().width() << "x"
+            << label->contentsRect().height();
+    }
+    for (const char* name : {"BitBtn1", "BitBtn2", "BitBtn3", "CheckBox1"}) {
+        auto* button = control<QAbstractButton>(name);
+        EXPECT_LE(button->sizeHint().width(), button->width()) << name;
+        EXPECT_LE(button->fontMetrics().height(), button->height()) << name;
+    }
+    EXPECT_EQ(control<QLabel>("Label1")->font().pixelSize(), 14);
+    EXPECT_EQ(control<QLineEdit>("Edit1")->font().pixelSize(), 10);
+}
+
+TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
+    for (const char* name : {"BitBtn1", "BitBtn2", "BitBtn3"}) {
+        const QIcon icon = control<QPushButton>(name)->icon();
+        const QImage normal = icon.pixmap(16, 16, QIcon::Normal).toImage();
+        const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage();
+        ASSERT_FALSE(normal.isNull()) << name;
+        EXPECT_NE(normal, disabled) << name;
+    }
+    // The greyed image keeps the shape and uses only white and grey.
+    const QImage grey = DisabledGlyph(CalculateGlyph());
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QColor c = grey.pixelColor(x, y);
+            if (c.alpha() != 0) {
+                EXPECT_TRUE(c == QColor(255, 255, 255) || c == QColor(128, 128, 128));
+            }
+        }
+    }
+}
+
+TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {
+    QTest::keyClicks(control<QPlainTextEdit>("Memo1"), "1/3;");
+    QTest::mouseClick(control<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(caption().toStdString(), "Результат=           0.333");
+    control<QCheckBox>("CheckBox1")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(caption().toStdString(), "Результат=  3.333E-0001");
+    EXPECT_EQ(FormulaBody, "1/3;");
+    EXPECT_TRUE(toolkit.calls.empty());
+}
+
+TEST_F(CalculatorWindowTest, EnterOutsideTheMemosPressesTheDefaultButton) {
+    form->show();
+    type("2*x;", "4");
+    auto* edit3 = control<QLineEdit>("Edit3");
+    edit3->setFocus();
+    QTest::keyClick(edit3, Qt::Key_Return);
+    EXPECT_EQ(caption().toStdString(), "Результат=           8.000");
+
+    // In a memo Enter starts a new line and calculates nothing.
+    control<QLabel>("StaticText1")->setText("Результат=");
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(caption().toStdString(), "Результат=");
+    EXPECT_EQ(memo->toPlainText().toStdString(), "2*x;\n");
+
+    // The check box passes Enter on; a focused button presses itself.
+    auto* check = control<QCheckBox>("CheckBox1");
+    check->setFocus();
+    QTest::keyClick(check, Qt::Key_Enter);
+    EXPECT_EQ(caption().toStdString(), "Результат=           8.000");
+    auto* clear = control<QPushButton>("BitBtn3");
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Return);
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    EXPECT_EQ(caption().toStdString(), "Результат=           8.000");
+}
+
+TEST_F(CalculatorWindowTest, MessagesOfTheCommandReachTheMessageBox) {
+    type("1;", "abc");
+    form->BitBtn1Click();
+    type("1;", "1");
+    control<QLineEdit>("Edit3")->setText("-");
+    form->BitBtn1Click();
+    control<QLineEdit>("Edit3")->setText("3");
+    type("1+;");
+    form->BitBtn1Click();
+    const std::vector<std::string> messages = toolkit.Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(fromCp1251(messages[0]), "Неверно записано число Х");
+    EXPECT_EQ(fromCp1251(messages[1]), "Неверно записано число цифр дробной части");
+    EXPECT_EQ(fromCp1251(messages[2]), "Где-то в выражении ошибка...Исправьте и повторите попытку");
+    EXPECT_EQ(caption().toStdString(), "Результат= ");
+}
+
+TEST_F(CalculatorWindowTest, ClearingEmptiesOnlyTheMemos) {
+    type("1/3;");
+    control<QPlainTextEdit>("Memo2")->setPlainText("comment");
+    control<QLineEdit>("Edit3")->setText("5");
+    form->BitBtn1Click();
+    const QString result = caption();
+    for (void (TForm1::*clear)() : {&TForm1::BitBtn3Click, &TForm1::N2Click}) {
+        type("1;");
+        control<QPlainTextEdit>("Memo2")->setPlainText("comment");
+        (form.get()->*clear)();
+        EXPECT_TRUE(control<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+        EXPECT_TRUE(control<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
+        EXPECT_EQ(control<QLineEdit>("Edit3")->text(), "5");
+        EXPECT_EQ(caption(), result);
+    }
+}
+
+TEST_F(CalculatorWindowTest, HelpOpensTopicOneFromTheMenuAndF1) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    toolkit.calls.clear();
+    control<QAction>("N7")->trigger();
+    QTest::keyClick(control<QPlainTextEdit>("Memo1"), Qt::Key_F1);
+    ASSERT_EQ(toolkit.calls.size(), 2u);
+    for (const ScriptedToolkit::Call& call : toolkit.calls) {
+        EXPECT_EQ(call.kind, ScriptedToolkit::CallKind::Help);
+        EXPECT_EQ(call.text, "Zorvo_d.hlp");
+        EXPECT_EQ(call.context, 1);
+    }
+}
+
+TEST_F(CalculatorWindowTest, GraphMenuItemShowsTheGraphWindow) {
+    int shown = 0;
+    form->SetShowGraphWindow([&shown] { ++shown; });
+    control<QAction>("N5")->trigger();
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(CalculatorWindowTest, ActivationFillsLettersAndResetsX) {
+    LetterSet.reset();
+    LetterSet.set(0x80);
+    control<QLineEdit>("Edit1")->setText("7");
+    form->FormActivate();
+    EXPECT_EQ(LetterSet.count(), 52u);
+    EXPECT_TRUE(LetterSet.test('A') && LetterSet.test('z'));
+    EXPECT_FALSE(LetterSet.test(0x80));
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), "1");
+}
+
+TEST_F(CalculatorWindowTest, ErrorsOfAHandlerReachTheErrorBoxAndTheWindowGoesOn) {
+    type("x;", "1E5000");
+    control<QPushButton>("BitBtn1")->click();
+    ASSERT_EQ(toolkit.Errors().size(), 1u);
+    EXPECT_EQ(toolkit.Errors()[0], "Floating point overflow.");
+    EXPECT_EQ(caption().toStdString(), "Результат=");
+    type("EXP(x);", "20000");
+    control<QPushButton>("BitBtn1")->click();
+    ASSERT_EQ(toolkit.Errors().size(), 2u);
+    EXPECT_EQ(toolkit.Errors()[1], "Floating point overflow.");
+    type("x;", "2");
+    control<QPushButton>("BitBtn1")->click();
+    EXPECT_EQ(caption().toStdString(), "Результат=           2.000");
+}
+
+} // namespace
