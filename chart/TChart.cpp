@@ -78,7 +78,8 @@ void TChart::PaintChart(QPaintDevice& target) {
     if (m_imageOutOfDate || image.width() != width() || image.height() != height())
         PaintImage();
     QPainter painter(&target);
-    painter.drawImage(0, 0, m_canvas.Image());
+    // During a zoom drag the window shows a copy of the image with the rubber band on it.
+    painter.drawImage(0, 0, m_zoom.presentedImage());
     ++m_copies;
     m_imageOutOfDate = false;
 }

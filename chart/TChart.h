@@ -4,6 +4,7 @@
 
 #include "ChartElements.h"
 #include "ChartTypes.h"
+#include "ChartZoom.h"
 #include "TChartCanvas3D.h"
 
 #include <QWidget>
@@ -127,8 +128,34 @@ public:
     // Drawn by the paint sequence after the series while a zoom drag is active (mouse zoom).
     std::function<void(TChart*)> DrawZoomRectangle;
 
+    // --- mouse zoom and panning (ChartZoom.cpp) ------------------------------------------
+    bool AllowZoom = true;
+    TPanningMode AllowPanning = TPanningMode::pmBoth;
+    bool AnimatedZoom = false; // zooming is immediate; the setting is only kept
+    int AnimatedZoomSteps = 8;
+    // Set by an OnClick handler to keep the press from starting a drag.
+    bool CancelMouse = false;
+    TNotifyEvent OnZoom;
+    TNotifyEvent OnUndoZoom;
+    TNotifyEvent OnScroll;
+    TChartAllowScrollEvent OnAllowScroll;
+    TChartClickAxisEvent OnClickAxis;
+    TChartClickSeriesEvent OnClickSeries;
+    TChartClickEvent OnClickLegend;
+    TChartClickEvent OnClickBackground;
+    // Gives the axes back the scales saved by the first zoom or pan, fires OnUndoZoom and
+    // repaints.
+    void ResetZoom() { m_zoom.ResetZoom(); }
+    bool ZoomApplied() const { return m_zoom.ZoomApplied; }
+    // The drag records, the saved scales and the rubber band.
+    ChartZoom& MouseZoom() { return m_zoom; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ResetCanvasToNeutral();
@@ -147,4 +174,5 @@ private:
     bool m_imageOutOfDate = true;
     int m_fullPaints = 0;
     int m_copies = 0;
+    ChartZoom m_zoom{*this};
 };
