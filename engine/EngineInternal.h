@@ -24,8 +24,15 @@ extern std::uint32_t randomSeed;
 // elsewhere does not report the same error a second time.
 [[noreturn]] void raiseFor(long double result);
 
+// Finite exactly when result − result is 0 (it is NaN for an infinity or a NaN). Unlike
+// std::isfinite, this needs no 80-bit constant loaded from memory, which costs more than the
+// operation it checks.
+inline bool isFinite(long double result) {
+    return result - result == 0;
+}
+
 inline long double checked(long double result) {
-    if (!std::isfinite(result)) [[unlikely]] {
+    if (!isFinite(result)) [[unlikely]] {
         raiseFor(result);
     }
     return result;

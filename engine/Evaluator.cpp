@@ -20,9 +20,57 @@ namespace {
 constexpr long double ErrorResult = 0;
 constexpr long double TinyHyperbolic = 1E-16L;
 
-long double evaluationError(const std::string& message) {
+// The messages, in code page 1251.
+// «Ошибка: аргумент логарифма = »
+constexpr const char* LnMessage = "\xCE\xF8\xE8\xE1\xEA\xE0: \xE0\xF0\xE3\xF3\xEC\xE5\xED\xF2 "
+                                  "\xEB\xEE\xE3\xE0\xF0\xE8\xF4\xEC\xE0 = ";
+// «Ошибка:  отрицательный аргумент корня квадратного »
+constexpr const char* SqrtMessage =
+    "\xCE\xF8\xE8\xE1\xEA\xE0:  \xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xFB\xE9 "
+    "\xE0\xF0\xE3\xF3\xEC\xE5\xED\xF2 \xEA\xEE\xF0\xED\xFF \xEA\xE2\xE0\xE4\xF0\xE0\xF2\xED\xEE"
+    "\xE3\xEE ";
+// «Ошибка:  Аргумент ArcCos должен быть меньше или равен 1.»
+constexpr const char* ArcCosMessage =
+    "\xCE\xF8\xE8\xE1\xEA\xE0:  \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 ArcCos \xE4\xEE\xEB\xE6\xE5\xED "
+    "\xE1\xFB\xF2\xFC \xEC\xE5\xED\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1.";
+// «Ошибка: Аргумент ArcSec должен быть больше или равен 1.»
+constexpr const char* ArcSecMessage =
+    "\xCE\xF8\xE8\xE1\xEA\xE0: \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 ArcSec \xE4\xEE\xEB\xE6\xE5\xED "
+    "\xE1\xFB\xF2\xFC \xE1\xEE\xEB\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1.";
+// «Ошибка: Аргумент ArcSin должен быть меньше или равен 1. »
+constexpr const char* ArcSinMessage =
+    "\xCE\xF8\xE8\xE1\xEA\xE0: \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 ArcSin \xE4\xEE\xEB\xE6\xE5\xED "
+    "\xE1\xFB\xF2\xFC \xEC\xE5\xED\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1. ";
+// «Ошибка:  деление на 0 »
+constexpr const char* DivisionMessage = "\xCE\xF8\xE8\xE1\xEA\xE0:  \xE4\xE5\xEB\xE5\xED\xE8\xE5 "
+                                        "\xED\xE0 0 ";
+// «Ошибка: 0 в степени »
+constexpr const char* ZeroPowerMessage = "\xCE\xF8\xE8\xE1\xEA\xE0: 0 \xE2 "
+                                         "\xF1\xF2\xE5\xEF\xE5\xED\xE8 ";
+
+// How a message shows the refused number after its text.
+enum class Shown { Nothing, General, Fixed3, Fixed5 };
+
+// Sets ErrEval and ErrAny, shows the message and gives the error result. Kept out of line:
+// the evaluation of a valid formula never comes here and should not pay for the strings.
+[[gnu::cold, gnu::noinline]] long double
+evaluationError(const char* text, Shown shown = Shown::Nothing, long double number = 0) {
     ErrEval = true;
     ErrAny = true;
+    std::string message = text;
+    switch (shown) {
+    case Shown::General:
+        message += FormatGeneral(number);
+        break;
+    case Shown::Fixed3:
+        message += FormatFixed(number, 1, 3);
+        break;
+    case Shown::Fixed5:
+        message += FormatFixed(number, 1, 5);
+        break;
+    case Shown::Nothing:
+        break;
+    }
     showMessage(message);
     return ErrorResult;
 }
@@ -37,34 +85,20 @@ long double nextRandom() {
     return static_cast<long double>(randomSeed) / 4294967296.0L;
 }
 
-long double applyFunction(std::uint8_t index, long double a) {
+[[gnu::noinline]] long double applyFunction(std::uint8_t index, long double a) {
     switch (index) {
     case 0: // SIN: the x87 cannot reduce such arguments and the result is taken as 0
         return std::fabs(a) >= TwoPow63 ? 0 : std::sin(a);
     case 1: // COS
         return std::fabs(a) >= TwoPow63 ? 0 : std::cos(a);
     case 2: // LN
-        if (a <= 0) {
-            // «Ошибка: аргумент логарифма = »
-            return evaluationError("\xCE\xF8\xE8\xE1\xEA\xE0: \xE0\xF0\xE3\xF3\xEC\xE5\xED\xF2 "
-                                   "\xEB\xEE\xE3\xE0\xF0\xE8\xF4\xEC\xE0 = " +
-                                   FormatGeneral(a));
-        }
-        return lnOf(a);
+        return a <= 0 ? evaluationError(LnMessage, Shown::General, a) : lnOf(a);
     case 3: // EXP
         return checked(std::exp(a));
     case 4: // ABS
         return std::fabs(a);
     case 5: // SQRT
-        if (a < 0) {
-            // «Ошибка:  отрицательный аргумент корня квадратного »
-            return evaluationError(
-                "\xCE\xF8\xE8\xE1\xEA\xE0:  \xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xFB\xE9 "
-                "\xE0\xF0\xE3\xF3\xEC\xE5\xED\xF2 \xEA\xEE\xF0\xED\xFF "
-                "\xEA\xE2\xE0\xE4\xF0\xE0\xF2\xED\xEE\xE3\xEE " +
-                FormatFixed(a, 1, 5));
-        }
-        return std::sqrt(a);
+        return a < 0 ? evaluationError(SqrtMessage, Shown::Fixed5, a) : std::sqrt(a);
     case 6: // ARCTAN: the angle of the point (1, a)
         return std::atan(a);
     case 7: // TAN: beyond 2^63 the tangent cannot be reduced and is an invalid operation
@@ -75,30 +109,12 @@ long double applyFunction(std::uint8_t index, long double a) {
     case 8: // RANDOM
         return checked(nextRandom() * a);
     case 9: // ARCCOS
-        if (std::fabs(a) > 1) {
-            // «Ошибка:  Аргумент ArcCos должен быть меньше или равен 1.»
-            return evaluationError("\xCE\xF8\xE8\xE1\xEA\xE0:  \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 "
-                                   "ArcCos \xE4\xEE\xEB\xE6\xE5\xED \xE1\xFB\xF2\xFC "
-                                   "\xEC\xE5\xED\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1.");
-        }
-        return arcCos(a);
+        return std::fabs(a) > 1 ? evaluationError(ArcCosMessage) : arcCos(a);
     case 10: // ARCSEC
-        if (std::fabs(a) < 1) {
-            // «Ошибка: Аргумент ArcSec должен быть больше или равен 1.»
-            return evaluationError("\xCE\xF8\xE8\xE1\xEA\xE0: \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 "
-                                   "ArcSec \xE4\xEE\xEB\xE6\xE5\xED \xE1\xFB\xF2\xFC "
-                                   "\xE1\xEE\xEB\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1.");
-        }
-        return arcCos(1 / a);
+        return std::fabs(a) < 1 ? evaluationError(ArcSecMessage) : arcCos(1 / a);
     case 11: // ARCSIN: the angle of the point (√(1 − a²), a)
-        if (std::fabs(a) > 1) {
-            // «Ошибка: Аргумент ArcSin должен быть меньше или равен 1. »
-            return evaluationError(
-                "\xCE\xF8\xE8\xE1\xEA\xE0: \xC0\xF0\xE3\xF3\xEC\xE5\xED\xF2 "
-                "ArcSin \xE4\xEE\xEB\xE6\xE5\xED \xE1\xFB\xF2\xFC "
-                "\xEC\xE5\xED\xFC\xF8\xE5 \xE8\xEB\xE8 \xF0\xE0\xE2\xE5\xED 1. ");
-        }
-        return std::atan2(a, std::sqrt(1 - a * a));
+        return std::fabs(a) > 1 ? evaluationError(ArcSinMessage)
+                                : std::atan2(a, std::sqrt(1 - a * a));
     case 12: // COSH
         if (std::fabs(a) <= TinyHyperbolic) {
             return 1;
@@ -120,7 +136,28 @@ long double applyFunction(std::uint8_t index, long double a) {
     }
 }
 
-long double applyOperator(char op, long double left, long double right) {
+inline long double power(long double left, long double right) {
+    if (right > 0) {
+        const long double result = RaisePower(left, right);
+        if (ErrEval) {
+            ErrAny = true;
+            return ErrorResult;
+        }
+        return result;
+    }
+    if (left == 0) {
+        return evaluationError(ZeroPowerMessage, Shown::Fixed3, right);
+    }
+    const long double result = RaisePower(left, -right);
+    if (ErrEval) {
+        ErrAny = true;
+        return ErrorResult;
+    }
+    // A power that underflowed to 0 makes this a division by zero.
+    return divide(1, result);
+}
+
+inline long double applyOperator(char op, long double left, long double right) {
     switch (op) {
     case '+':
         return checked(left + right);
@@ -129,43 +166,24 @@ long double applyOperator(char op, long double left, long double right) {
     case '*':
         return checked(left * right);
     case '/':
-        if (right == 0) {
-            // «Ошибка:  деление на 0 »
-            return evaluationError("\xCE\xF8\xE8\xE1\xEA\xE0:  \xE4\xE5\xEB\xE5\xED\xE8\xE5 "
-                                   "\xED\xE0 0 ");
-        }
-        return checked(left / right);
-    default: { // '^'
-        if (right > 0) {
-            const long double power = RaisePower(left, right);
-            if (ErrEval) {
-                ErrAny = true;
-                return ErrorResult;
-            }
-            return power;
-        }
-        if (left == 0) {
-            // «Ошибка: 0 в степени »
-            return evaluationError(
-                "\xCE\xF8\xE8\xE1\xEA\xE0: 0 \xE2 \xF1\xF2\xE5\xEF\xE5\xED\xE8 " +
-                FormatFixed(right, 1, 3));
-        }
-        const long double power = RaisePower(left, -right);
-        if (ErrEval) {
-            ErrAny = true;
-            return ErrorResult;
-        }
-        // A power that underflowed to 0 makes this a division by zero.
-        return divide(1, power);
-    }
+        return right == 0 ? evaluationError(DivisionMessage) : checked(left / right);
+    default: // '^'
+        return power(left, right);
     }
 }
 
-long double evalNode(const ExprNode* node, long double x);
+long double evalNode(const ExprNode* node, const long double& x);
 
-// Leaves are taken in place: most operands are constants or x, and a call per leaf would
-// cost more than the arithmetic.
-inline long double operand(const ExprNode* node, long double x) {
+// Evaluation of one node, with the nodes up to Depth levels below it evaluated in place.
+// Leaves are taken in place at every level, and the operators just above them are computed
+// without a call: most formulas are shallow, and the calls, with the extended values they
+// move through memory, cost more than the arithmetic. x is passed by reference for the same
+// reason: an extended value passed by value is stored and loaded again at every call.
+template <int Depth>
+[[gnu::always_inline]] inline long double evalInPlace(const ExprNode* node, const long double& x);
+
+template <int Depth>
+[[gnu::always_inline]] inline long double operand(const ExprNode* node, const long double& x) {
     if (node != nullptr) {
         if (node->NodeKind == ExprNodeKind::Constant) {
             return node->ConstValue;
@@ -174,11 +192,15 @@ inline long double operand(const ExprNode* node, long double x) {
             return x;
         }
     }
-    return evalNode(node, x);
+    if constexpr (Depth > 0) {
+        return evalInPlace<Depth - 1>(node, x);
+    } else {
+        return evalNode(node, x);
+    }
 }
 
-long double evalNode(const ExprNode* node, long double x) {
-    if (node == nullptr) {
+template <int Depth> inline long double evalInPlace(const ExprNode* node, const long double& x) {
+    if (node == nullptr) [[unlikely]] {
         // No tree, or the remains of a failed parse: an evaluation error without a message of
         // its own; the callers report the failed formula.
         ErrEval = true;
@@ -191,21 +213,35 @@ long double evalNode(const ExprNode* node, long double x) {
     case ExprNodeKind::Variable:
         return x;
     case ExprNodeKind::Function: {
-        const long double a = operand(node->LeftNode.get(), x);
+        const long double a = operand<Depth>(node->LeftNode.get(), x);
         if (ErrEval) {
             ErrAny = true;
             return ErrorResult;
+        }
+        // The functions that are one instruction are computed here, not behind a call.
+        switch (node->FuncIndex) {
+        case NegationIndex:
+            return -a;
+        case 4: // ABS
+            return std::fabs(a);
+        case 5: // SQRT
+            if (a >= 0) {
+                return std::sqrt(a);
+            }
+            break;
+        default:
+            break;
         }
         return applyFunction(node->FuncIndex, a);
     }
     case ExprNodeKind::Operator:
     default: {
-        const long double left = operand(node->LeftNode.get(), x);
+        const long double left = operand<Depth>(node->LeftNode.get(), x);
         if (ErrEval) {
             ErrAny = true;
             return ErrorResult;
         }
-        const long double right = operand(node->RightNode.get(), x);
+        const long double right = operand<Depth>(node->RightNode.get(), x);
         if (ErrEval) {
             ErrAny = true;
             return ErrorResult;
@@ -215,6 +251,10 @@ long double evalNode(const ExprNode* node, long double x) {
     }
 }
 
+long double evalNode(const ExprNode* node, const long double& x) {
+    return evalInPlace<1>(node, x);
+}
+
 } // namespace
 
 long double EvalNode(const ExprNode* node, long double x) {
@@ -222,10 +262,14 @@ long double EvalNode(const ExprNode* node, long double x) {
 }
 
 long double EvalFormula(long double x) {
-    const long double v = evalNode(TreeRoot.get(), x);
+    const long double v = evalInPlace<1>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
         return 0;
+    }
+    // Most values lie well inside the bound; this test needs no 80-bit constant from memory.
+    if (std::fabs(v) < 1E29f) {
+        return v;
     }
     constexpr long double Bound = 1E30L;
     if (v < -Bound) {

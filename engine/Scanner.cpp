@@ -42,6 +42,16 @@ namespace {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+// An integral value of magnitude below 2^63 as an integer. Below 2^53 through double and
+// the SSE conversion: converting the extended value directly makes the x87 switch its
+// rounding mode twice, which costs more than the whole power of a small exponent.
+std::int64_t toInt64(long double integral) {
+    if (std::fabs(integral) < 9007199254740992.0L) {
+        return static_cast<std::int64_t>(static_cast<double>(integral));
+    }
+    return static_cast<std::int64_t>(integral);
+}
 } // namespace
 
 void ParseDigits(long double& value) {
@@ -102,8 +112,8 @@ long double RaisePower(long double base, long double exponent) {
     if (!(std::fabs(rounded) < TwoPow63)) {
         raiseInvalidOp();
     }
-    const auto n = static_cast<std::int64_t>(rounded);
-    if (static_cast<long double>(n) == exponent) {
+    if (rounded == exponent) {
+        const std::int64_t n = toInt64(rounded);
         // Only the low 32 bits count: an exponent of 2^32 behaves as 0 and gives 1.
         auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
         long double r = 1;
