@@ -222,6 +222,8 @@ int inward(bool horizontal, bool otherSide) {
 } // namespace
 
 void TChartAxis::ShrinkForAxis(TRect& rect) {
+    if (!m_chart)
+        return;
     TChartCanvas3D& canvas = m_chart->Canvas();
     if (!Title.Caption.empty()) {
         canvas.AssignFont(Title.Font);
@@ -248,6 +250,8 @@ void TChartAxis::ShrinkForAxis(TRect& rect) {
 }
 
 int TChartAxis::LabelsWidth() {
+    if (!m_chart)
+        return 0;
     // The increment of the span placed at the previous paint decides where the first label
     // falls; the chart's label event stays out of the measurement.
     const double inc = ComputeLabelIncrement();

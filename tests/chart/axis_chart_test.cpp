@@ -372,3 +372,35 @@ TEST(AxisDrawing, ConstantSeriesEndsItsLabelWalkAtTheCentre) {
         }
     }
 }
+
+TEST(AxisLabelsOnChart, StyleEventAndLineBreaks) {
+    GraphChart g;
+    TChart& c = g.chart;
+    g.series->AddPoint(-1, 1, "first");
+    g.series->AddPoint(1, 2);
+    struct Row {
+        TChartAxis* axis;
+        TAxisLabelStyle expected;
+    };
+    const Row rows[] = {{c.BottomAxis(), TAxisLabelStyle::talText},
+                        {c.LeftAxis(), TAxisLabelStyle::talValue},
+                        {c.TopAxis(), TAxisLabelStyle::talNone}};
+    for (const Row& r : rows)
+        EXPECT_EQ(r.axis->CalcLabelStyle(), r.expected);
+    c.TopAxis()->LabelStyle = TAxisLabelStyle::talValue;
+    EXPECT_EQ(c.TopAxis()->CalcLabelStyle(), TAxisLabelStyle::talValue);
+
+    // The chart's label event changes the drawn texts but not the measured label room.
+    TChartAxis* left = c.LeftAxis();
+    g.paint();
+    const int room = left->LabelsWidth();
+    c.OnGetAxisLabel = [](TChartAxis*, TChartSeries* series, int index, std::string& text) {
+        EXPECT_EQ(series, nullptr);
+        EXPECT_EQ(index, -1);
+        text = "value " + text + " units";
+    };
+    EXPECT_EQ(left->FormatAxisLabel(1234.5), "value 1,234.5 units");
+    EXPECT_EQ(left->LabelsWidth(), room);
+    left->LabelsMultiLine = true;
+    EXPECT_EQ(left->FormatAxisLabel(2), "value\n2\nunits");
+}
