@@ -96,6 +96,7 @@ bool TChartCanvas3D::PrepareImage(int width, int height) {
         return false;
     EndDraw();
     m_image = QImage(width, height, QImage::Format_RGB32);
+    UpdateClipBox();
     return true;
 }
 
@@ -161,23 +162,34 @@ void TChartCanvas3D::SetBrush(TColor colour, TBrushStyle style) {
     m_brush.Style = style;
 }
 
+namespace {
+bool SameGlyphs(const TChartFont& a, const TChartFont& b) {
+    return a.Name == b.Name && a.PixelSize() == b.PixelSize() && a.Bold == b.Bold &&
+           a.Italic == b.Italic && a.Underline == b.Underline;
+}
+} // namespace
+
 void TChartCanvas3D::AssignFont(const TChartFont& font) {
-    if (m_metrics && font.Name == m_font.Name && font.PixelSize() == m_font.PixelSize() &&
-        font.Bold == m_font.Bold && font.Italic == m_font.Italic &&
-        font.Underline == m_font.Underline) {
-        m_font = font; // only the colour or the charset changed: the same glyphs
+    m_font = font; // the colour and the charset change no glyph
+    if (!m_fonts.empty() && SameGlyphs(m_fonts[m_fontIndex].key, font))
         return;
-    }
-    m_font = font;
-    m_qfont = QFont(QString::fromStdString(font.Name));
-    m_qfont.setPixelSize(std::max(font.PixelSize(), 1));
-    m_qfont.setBold(font.Bold);
-    m_qfont.setItalic(font.Italic);
-    m_qfont.setUnderline(font.Underline);
-    // Monochrome glyphs: the chart's pixels are exactly the font's, with no blending.
-    m_qfont.setStyleStrategy(QFont::NoAntialias);
-    m_metrics.emplace(m_qfont);
     m_painterFontStale = true;
+    for (std::size_t k = 0; k < m_fonts.size(); ++k)
+        if (SameGlyphs(m_fonts[k].key, font)) {
+            m_fontIndex = k;
+            return;
+        }
+    QFont q(QString::fromStdString(font.Name));
+    q.setPixelSize(std::max(font.PixelSize(), 1));
+    q.setBold(font.Bold);
+    q.setItalic(font.Italic);
+    q.setUnderline(font.Underline);
+    // Monochrome glyphs: the chart's pixels are exactly the font's, with no blending.
+    q.setStyleStrategy(QFont::NoAntialias);
+    if (m_fonts.size() >= 16)
+        m_fonts.erase(m_fonts.begin()); // a bound for programs that keep changing fonts
+    m_fonts.push_back(FontEntry{font, q, QFontMetrics(q)});
+    m_fontIndex = m_fonts.size() - 1;
 }
 
 void TChartCanvas3D::SetFontSize(int points) {
@@ -188,7 +200,7 @@ void TChartCanvas3D::SetFontSize(int points) {
 }
 
 const QFontMetrics& TChartCanvas3D::Metrics() {
-    return *m_metrics;
+    return m_fonts[m_fontIndex].metrics;
 }
 
 int TChartCanvas3D::TextWidth(std::string_view text) {
@@ -217,7 +229,7 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
         return;
     EnsurePainter();
     if (m_painterFontStale) {
-        m_painter.setFont(m_qfont);
+        m_painter.setFont(m_fonts[m_fontIndex].font);
         m_painterFontStale = false;
     }
     m_painter.setPen(QColor::fromRgb(ToArgb(m_font.Color)));
@@ -247,7 +259,7 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
 
 // --- pixels and fills --------------------------------------------------------------------
 
-TChartCanvas3D::ClipBox TChartCanvas3D::EffectiveClip() const {
+void TChartCanvas3D::UpdateClipBox() {
     ClipBox b{0, 0, m_image.width(), m_image.height()};
     if (m_clipped) {
         b.left = std::max(b.left, m_clip.Left);
@@ -255,11 +267,11 @@ TChartCanvas3D::ClipBox TChartCanvas3D::EffectiveClip() const {
         b.right = std::min(b.right, m_clip.Right);
         b.bottom = std::min(b.bottom, m_clip.Bottom);
     }
-    return b;
+    m_box = b;
 }
 
 void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
-    const ClipBox b = EffectiveClip();
+    const ClipBox& b = m_box;
     if (x < b.left || x >= b.right || y < b.top || y >= b.bottom || !m_bits)
         return;
     std::uint32_t& p = m_bits[std::size_t(y) * std::size_t(m_stride) + std::size_t(x)];
@@ -267,7 +279,7 @@ void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
 }
 
 void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint32_t argb) {
-    const ClipBox b = EffectiveClip();
+    const ClipBox& b = m_box;
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
@@ -281,7 +293,7 @@ void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint
 }
 
 void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
-    const ClipBox b = EffectiveClip();
+    const ClipBox& b = m_box;
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
@@ -387,7 +399,7 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
     const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
     const int o = w / 2;
     // A segment wholly outside the drawable area costs nothing.
-    const ClipBox b = EffectiveClip();
+    const ClipBox& b = m_box;
     if (std::max(x0, x1) - o + w <= b.left || std::min(x0, x1) - o >= b.right ||
         std::max(y0, y1) - o + w <= b.top || std::min(y0, y1) - o >= b.bottom) {
         m_dashPhase += n;
@@ -427,7 +439,14 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
                     m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
                                               std::uint32_t(xx));
         } else {
-            FillBox(x - o, y - o, x - o + w, y - o + w, fore);
+            for (int yy = y - o; yy < y - o + w; ++yy) {
+                if (yy < b.top || yy >= b.bottom)
+                    continue;
+                std::uint32_t* rowBits = m_bits + std::size_t(yy) * std::size_t(m_stride);
+                for (int xx = x - o; xx < x - o + w; ++xx)
+                    if (xx >= b.left && xx < b.right)
+                        rowBits[xx] = fore;
+            }
         }
         ++m_dashPhase;
         if (xMajor) {
@@ -576,11 +595,13 @@ void TChartCanvas3D::ClipRectangle(const TRect& rect) {
         c.Bottom = c.Top;
     m_clip = c;
     m_clipped = true;
+    UpdateClipBox();
     ApplyPainterClip();
 }
 
 void TChartCanvas3D::UnClipRectangle() {
     Log("UnClipRectangle");
     m_clipped = false;
+    UpdateClipBox();
     ApplyPainterClip();
 }

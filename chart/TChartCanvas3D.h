@@ -15,7 +15,6 @@
 #include <QPainter>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,7 +123,8 @@ private:
     struct ClipBox {
         int left, top, right, bottom; // right and bottom exclusive
     };
-    ClipBox EffectiveClip() const;
+    const ClipBox& EffectiveClip() const { return m_box; }
+    void UpdateClipBox();
     void PutPixel(int x, int y, std::uint32_t argb);
     void FillBox(int left, int top, int right, int bottom, std::uint32_t argb);
     void FillPattern(int left, int top, int right, int bottom);
@@ -145,8 +145,15 @@ private:
     bool m_transparent = true;
     TColor m_backColor = clWhite;
     TChartFont m_font;
-    QFont m_qfont;
-    std::optional<QFontMetrics> m_metrics;
+    // The fonts met so far (a chart uses three or four): a QFont and its metrics each, so that
+    // selecting a font again costs a comparison, not a font lookup.
+    struct FontEntry {
+        TChartFont key;
+        QFont font;
+        QFontMetrics metrics;
+    };
+    std::vector<FontEntry> m_fonts;
+    std::size_t m_fontIndex = 0;
     bool m_painterFontStale = true;
     TTextAlignH m_alignH = TTextAlignH::Left;
     TTextAlignV m_alignV = TTextAlignV::Top;
@@ -157,6 +164,7 @@ private:
 
     bool m_clipped = false;
     TRect m_clip;
+    ClipBox m_box{0, 0, 0, 0}; // the image, within the clip rectangle when clipped
     int m_gradientBrushes = 0;
     std::vector<std::uint64_t> m_wideXorPixels;
     std::vector<std::string>* m_log = nullptr;

@@ -132,22 +132,20 @@ TEST(SeriesData, StatisticsFollowChanges) {
 
 TEST(SeriesData, HooksSeeEveryChange) {
     TLineSeries s;
-    std::vector<std::string> seen;
+    std::vector<std::pair<std::string, int>> seen;
     s.OnBeforeAdd = [&](TChartSeries* series) {
-        seen.push_back("before " + std::to_string(int(series->XValues().TempValue)));
+        seen.emplace_back("before", int(series->XValues().TempValue));
         return series->XValues().TempValue >= 0; // negative x refused
     };
-    s.OnAfterAdd = [&](TChartSeries*, int index) {
-        seen.push_back("after " + std::to_string(index));
-    };
-    s.OnClearValues = [&](TChartSeries*) { seen.push_back("clear"); };
+    s.OnAfterAdd = [&](TChartSeries*, int index) { seen.emplace_back("after", index); };
+    s.OnClearValues = [&](TChartSeries*) { seen.emplace_back("clear", 0); };
     EXPECT_EQ(s.AddPoint(5, 1), 0);
     EXPECT_EQ(s.AddPoint(-1, 1), -1);
     EXPECT_EQ(s.AddPoint(2, 1), 0);
     EXPECT_EQ(s.PointCount(), 2);
     s.ClearPoints();
-    const std::vector<std::string> expected = {"before 5", "after 0", "before -1",
-                                               "before 2", "after 0", "clear"};
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"before", 5}, {"after", 0}, {"before", -1}, {"before", 2}, {"after", 0}, {"clear", 0}};
     EXPECT_EQ(seen, expected);
 }
 
@@ -205,8 +203,7 @@ TEST(SeriesData, BelongsToAxis) {
     for (const Row& row : rows) {
         s->SetHorizAxis(row.h);
         s->SetVertAxis(row.v);
-        const std::string name =
-            "h" + std::to_string(int(row.h)) + " v" + std::to_string(int(row.v));
+        const std::string name = std::to_string(int(row.h) * 10 + int(row.v));
         EXPECT_EQ(s->BelongsToAxis(chart.BottomAxis()), row.bottom) << name;
         EXPECT_EQ(s->BelongsToAxis(chart.TopAxis()), row.top) << name;
         EXPECT_EQ(s->BelongsToAxis(chart.LeftAxis()), row.left) << name;
