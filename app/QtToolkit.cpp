@@ -4,9 +4,11 @@
 #include "HelpWindow.h"
 #include "TextCodec.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
@@ -29,6 +31,18 @@ protected:
     }
 };
 
+// Runs a modal window and gives the focus back to the window that had it, as the owner of a
+// modal box gets it back on the desktop the program was designed for; without a window
+// manager (or with a lax one) the focus would otherwise be left nowhere.
+template <typename Dialog> int execReturningFocus(Dialog& dialog) {
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    const int result = dialog.exec();
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+    }
+    return result;
+}
+
 // The system writes a line break as CR LF or, in one message, LF CR; a label wants LF.
 QString messageText(const std::string& text) {
     QString result = ToQt(text);
@@ -47,7 +61,7 @@ int runBox(QMessageBox::Icon icon, const std::string& text, QMessageBox::Standar
     if (foreign) {
         box.setProperty(kForeignWindowProperty, true);
     }
-    return box.exec();
+    return execReturningFocus(box);
 }
 
 std::optional<std::string> runFileDialog(const FileDialogOptions& options,
@@ -61,7 +75,7 @@ std::optional<std::string> runFileDialog(const FileDialogOptions& options,
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilter(QtNameFilter(options.Filter));
     dialog.setDefaultSuffix(QtDefaultSuffix(options.DefaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (execReturningFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     const QByteArray name = QFile::encodeName(dialog.selectedFiles().constFirst());
