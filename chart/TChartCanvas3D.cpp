@@ -53,16 +53,6 @@ constexpr DashPattern kDashDot{4, {9, 6, 3, 6}, 24};
 constexpr DashPattern kDashDotDot{6, {9, 3, 3, 3, 3, 3}, 24};
 constexpr DashPattern kSmallDots{2, {1, 1}, 2};
 
-bool DashOn(const DashPattern& p, int phase) {
-    int pos = phase % p.period;
-    for (int k = 0; k < p.count; ++k) {
-        if (pos < p.runs[k])
-            return k % 2 == 0;
-        pos -= p.runs[k];
-    }
-    return false;
-}
-
 // 8 × 8 hatch patterns, one byte per row, bit 7 the leftmost pixel; aligned to the image.
 constexpr std::uint8_t kHatch[6][8] = {
     {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // horizontal
@@ -420,19 +410,39 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
     }
     const std::uint32_t fore = ToArgb(m_pen.Color);
     const std::uint32_t back = ToArgb(m_backColor);
-    const bool wideXor = w > 1 && m_pen.Mode == TPenMode::pmNotXor;
+    const bool invert = m_pen.Mode == TPenMode::pmNotXor;
+    const bool paintGaps = !m_transparent;
+
+    // Where in the dash pattern the line starts: the run and the pixels left in it.
+    int run = 0, runLeft = 0;
+    if (dash) {
+        int pos = m_dashPhase % dash->period;
+        while (pos >= dash->runs[run])
+            pos -= dash->runs[run++];
+        runLeft = dash->runs[run] - pos;
+    }
+    m_dashPhase += n;
+
+    const bool wideXor = w > 1 && invert;
     if (wideXor)
         m_wideXorPixels.clear();
     const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
     int x = x0, y = y0;
     const bool xMajor = dx >= dy;
     int err = xMajor ? 2 * dy - dx : 2 * dx - dy;
+    const std::size_t stride = std::size_t(m_stride);
     for (int k = 0; k < n; ++k) {
         if (w == 1) {
-            if (!dash || DashOn(*dash, m_dashPhase))
-                PutPixel(x, y, fore);
-            else if (!m_transparent)
-                PutPixel(x, y, back);
+            const bool on = run % 2 == 0; // always true without a dash pattern
+            if ((on || paintGaps) && x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
+                std::uint32_t& p = m_bits[std::size_t(y) * stride + std::size_t(x)];
+                const std::uint32_t c = on ? fore : back;
+                p = invert ? (~(c ^ p)) | 0xFF000000u : c;
+            }
+            if (dash && --runLeft == 0) {
+                run = (run + 1) % dash->count;
+                runLeft = dash->runs[run];
+            }
         } else if (wideXor) {
             for (int yy = y - o; yy < y - o + w; ++yy)
                 for (int xx = x - o; xx < x - o + w; ++xx)
@@ -442,13 +452,12 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
             for (int yy = y - o; yy < y - o + w; ++yy) {
                 if (yy < b.top || yy >= b.bottom)
                     continue;
-                std::uint32_t* rowBits = m_bits + std::size_t(yy) * std::size_t(m_stride);
+                std::uint32_t* rowBits = m_bits + std::size_t(yy) * stride;
                 for (int xx = x - o; xx < x - o + w; ++xx)
                     if (xx >= b.left && xx < b.right)
                         rowBits[xx] = fore;
             }
         }
-        ++m_dashPhase;
         if (xMajor) {
             if (err > 0) {
                 y += sy;
