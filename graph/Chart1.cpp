@@ -159,11 +159,10 @@ void TGraf::SetUpChart(double scale) {
     Series1->LinePen.Width = 2;
     Series1->PointerVisible = false;
     Series1->MarksVisible = false;
-    Series1->XValues().Name = "X";
+    // The value lists are created with their names "X" and "Y".
     Series1->XValues().SetMultiplier(1);
     Series1->XValues().Order = TChartListOrder::loAscending;
     Series1->XValues().DateTime = false;
-    Series1->YValues().Name = "Y";
     Series1->YValues().SetMultiplier(1);
     Series1->YValues().Order = TChartListOrder::loNone;
     Series1->YValues().DateTime = false;

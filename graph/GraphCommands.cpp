@@ -8,6 +8,7 @@
 #include "TChartSeries.h"
 #include "zorvo3.h"
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -64,12 +65,16 @@ double StepOf(long double xMin, long double xMax, std::int32_t count) {
 }
 
 // i × XStep + XMin, computed afresh from i in extended and held as a double, so that no error
-// accumulates from point to point.
-double AbscissaOf(std::int32_t i, const volatile double& step, long double xMin) {
-    ClearFloatErrors();
-    const volatile long double exact = static_cast<long double>(i) * step + xMin;
-    const volatile double x = static_cast<double>(exact);
-    RaiseFloatErrors();
+// accumulates from point to point. XMin and XStep are finite doubles here, so the extended
+// arithmetic is exact enough never to overflow or be invalid; only the rounding to a double
+// can overflow, and then gives infinity. Testing the result costs far less than testing the
+// status flags at every point.
+double AbscissaOf(std::int32_t i, double step, long double xMin) {
+    const double x = static_cast<double>(static_cast<long double>(i) * step + xMin);
+    if (std::isinf(x)) {
+        ClearFloatErrors();
+        throw EOverflow();
+    }
     return x;
 }
 
@@ -101,7 +106,7 @@ void PlotGraph(GraphHost& host, std::string_view xMinText, std::string_view xMax
     }
 
     GraphPointCount = 400;
-    const volatile double step = StepOf(XMin, XMax, GraphPointCount);
+    const double step = StepOf(XMin, XMax, GraphPointCount);
     if (!(step > 0)) {
         host.ShowMessage(text.BadInterval);
         return;
@@ -114,6 +119,11 @@ void PlotGraph(GraphHost& host, std::string_view xMinText, std::string_view xMax
     // on i only keeps the index from overflowing.
     std::int32_t i = 0;
     double x = RoundToDouble(XMin);
+    if (std::isinf(x) || std::isinf(step)) {
+        // An infinite end (a text such as "1E5000") or step: the first abscissa, 0 × ∞ or
+        // ∞ − ∞, would be an invalid operation.
+        throw EInvalidOp();
+    }
     while (XMax > x && i < std::numeric_limits<std::int32_t>::max()) {
         x = AbscissaOf(i, step, XMin);
         // ErrAny is cleared before every evaluation, so it is set here only when the previous

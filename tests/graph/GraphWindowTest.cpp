@@ -115,6 +115,10 @@ TEST_F(GraphWindowTest, FormFromItsDescription) {
     EXPECT_EQ(graf.Series1->VertAxis(), TVertAxis::aBothVertAxis);
     EXPECT_EQ(graf.Series1->LinePen.Width, 2);
     EXPECT_EQ(graf.Series1->Title, "f ( x ) ");
+    EXPECT_EQ(graf.Series1->XValues().Name, "X");
+    EXPECT_EQ(graf.Series1->YValues().Name, "Y");
+    EXPECT_EQ(graf.Series1->XValues().Order, TChartListOrder::loAscending);
+    EXPECT_EQ(graf.Series1->YValues().Order, TChartListOrder::loNone);
     EXPECT_FALSE(graf.Chart1->LegendVisible);
     EXPECT_EQ(graf.Chart1->Title.Font.Color, clNavy);
 }
