@@ -2,8 +2,11 @@
 // their order, then the event loop until the calculator window closes.
 
 #include "AppTitle.h"
+#include "Chart1.h"
+#include "Epsa.h"
 #include "ErrorGuard.h"
 #include "FloatErrors.h"
+#include "GraphHostAdapter.h"
 #include "NumberText.h"
 #include "QtToolkit.h"
 #include "Startup.h"
@@ -33,6 +36,11 @@ int main(int argc, char** argv) {
 
     // 4. The windows, in their order; the first is the main window.
     TForm1 Form1(toolkit);
+    GraphHostAdapter graphHost(Form1, toolkit);
+    TGraf Graf(graphHost);
+    TForm2 Form2(toolkit);
+    graphHost.SetToleranceDialog(&Form2);
+    Form1.SetShowGraphWindow([&Graf] { Graf.ShowModal(); });
 
 #ifdef ZORVO_STARTUP_PROBE
     WatchFirstPaint(Form1, argc, argv);
