@@ -67,4 +67,44 @@ inline long double lnOf(long double a) {
     return Ln2 * std::log2(a);
 }
 
+// An integral value of magnitude below 2^63 as an integer. Below 2^53 through double and
+// the SSE conversion: converting the extended value directly makes the x87 switch its
+// rounding mode twice, which costs more than the whole power of a small exponent.
+inline std::int64_t toInt64(long double integral) {
+    if (std::fabs(integral) < 9007199254740992.0L) {
+        return static_cast<std::int64_t>(static_cast<double>(integral));
+    }
+    return static_cast<std::int64_t>(integral);
+}
+
+// base^exponent for an exponent with a fraction: e^(exponent × ln base), or the refusal of a
+// base <= 0 with its message.
+long double fractionalPower(long double base, long double exponent);
+
+// RaisePower, inline so that the evaluator's "^" with a small integer exponent (x^2) costs
+// a few multiplications and no call.
+inline long double raisePower(long double base, long double exponent) {
+    // Round half to even (the default rounding mode) to a signed 64-bit integer; what does
+    // not fit is an invalid operation, as the conversion of the floating-point unit reports.
+    const long double rounded = std::rint(exponent);
+    if (!(std::fabs(rounded) < TwoPow63)) {
+        raiseInvalidOp();
+    }
+    if (rounded != exponent) {
+        return fractionalPower(base, exponent);
+    }
+    // Only the low 32 bits count: an exponent of 2^32 behaves as 0 and gives 1.
+    auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(toInt64(rounded)));
+    long double r = 1;
+    while (k > 0) {
+        while ((k & 1) == 0) {
+            k /= 2;
+            base = checked(base * base);
+        }
+        k -= 1;
+        r = checked(r * base);
+    }
+    return r;
+}
+
 } // namespace engine_detail

@@ -138,7 +138,7 @@ long double nextRandom() {
 
 inline long double power(long double left, long double right) {
     if (right > 0) {
-        const long double result = RaisePower(left, right);
+        const long double result = raisePower(left, right);
         if (ErrEval) {
             ErrAny = true;
             return ErrorResult;
@@ -148,7 +148,7 @@ inline long double power(long double left, long double right) {
     if (left == 0) {
         return evaluationError(ZeroPowerMessage, Shown::Fixed3, right);
     }
-    const long double result = RaisePower(left, -right);
+    const long double result = raisePower(left, -right);
     if (ErrEval) {
         ErrAny = true;
         return ErrorResult;
@@ -252,7 +252,7 @@ template <int Depth> inline long double evalInPlace(const ExprNode* node, const 
 }
 
 long double evalNode(const ExprNode* node, const long double& x) {
-    return evalInPlace<1>(node, x);
+    return evalInPlace<2>(node, x);
 }
 
 } // namespace
@@ -262,7 +262,7 @@ long double EvalNode(const ExprNode* node, long double x) {
 }
 
 long double EvalFormula(long double x) {
-    const long double v = evalInPlace<1>(TreeRoot.get(), x);
+    const long double v = evalInPlace<2>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
         return 0;

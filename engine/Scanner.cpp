@@ -43,15 +43,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// An integral value of magnitude below 2^63 as an integer. Below 2^53 through double and
-// the SSE conversion: converting the extended value directly makes the x87 switch its
-// rounding mode twice, which costs more than the whole power of a small exponent.
-std::int64_t toInt64(long double integral) {
-    if (std::fabs(integral) < 9007199254740992.0L) {
-        return static_cast<std::int64_t>(static_cast<double>(integral));
-    }
-    return static_cast<std::int64_t>(integral);
-}
 } // namespace
 
 void ParseDigits(long double& value) {
@@ -106,27 +97,12 @@ void ParseNumber(long double& value) {
 }
 
 long double RaisePower(long double base, long double exponent) {
-    // Round half to even (the default rounding mode) to a signed 64-bit integer; what does
-    // not fit is an invalid operation, as the conversion of the floating-point unit reports.
-    const long double rounded = std::rint(exponent);
-    if (!(std::fabs(rounded) < TwoPow63)) {
-        raiseInvalidOp();
-    }
-    if (rounded == exponent) {
-        const std::int64_t n = toInt64(rounded);
-        // Only the low 32 bits count: an exponent of 2^32 behaves as 0 and gives 1.
-        auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
-        long double r = 1;
-        while (k > 0) {
-            while ((k & 1) == 0) {
-                k /= 2;
-                base = checked(base * base);
-            }
-            k -= 1;
-            r = checked(r * base);
-        }
-        return r;
-    }
+    return raisePower(base, exponent);
+}
+
+namespace engine_detail {
+
+long double fractionalPower(long double base, long double exponent) {
     if (base > 0) {
         return checked(std::exp(exponent * lnOf(base)));
     }
@@ -138,3 +114,5 @@ long double RaisePower(long double base, long double exponent) {
                 "\xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xEE\xE3\xEE \xF7\xE8\xF1\xEB\xE0 ");
     return 0;
 }
+
+} // namespace engine_detail
