@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -37,7 +38,6 @@ TChart::TChart(QWidget* parent) : QWidget(parent) {
     for (const auto& a : m_axes)
         m_axisList.push_back(a.get());
 
-    Foot.Font.Color = clRed;
     BackWall.Brush.Style = TBrushStyle::bsClear;
     LeftWall.Color = 0x0080FFFF;
     BottomWall.Color = clWhite;
@@ -94,11 +94,11 @@ void TChart::RecalcPlotSize() {
     if (r.Right < r.Left)
         r.Right = r.Left + 1;
     else if (r.Right == r.Left)
-        r.Right = r.Left + width();
+        r.Right = r.Left + std::max(width(), 1); // a control of no width still gets Right > Left
     if (r.Bottom < r.Top)
         r.Bottom = r.Top + 1;
     else if (r.Bottom == r.Top)
-        r.Bottom = r.Top + height();
+        r.Bottom = r.Top + std::max(height(), 1);
     m_plotWidth = r.Right - r.Left;
     m_plotHeight = r.Bottom - r.Top;
     m_plotCenterX = (r.Left + r.Right) / 2;

@@ -212,3 +212,24 @@ TEST(ChartPaint, EventsInOrderAndNeutralCanvasAfterwards) {
                                                "after values", "after draw"};
     EXPECT_EQ(order, expected);
 }
+
+TEST(ChartPaint, TinyChartsPaintWithoutFault) {
+    struct Row {
+        int width, height;
+    };
+    const std::vector<Row> rows = {{0, 0}, {1, 1}, {5, 3}, {40, 2}, {2, 40}};
+    for (const Row& row : rows) {
+        TChart chart;
+        ConfigureLikeGraphWindow(chart);
+        chart.resize(row.width, row.height);
+        auto* s = AddGraphSeries(chart);
+        for (int i = 0; i < 50; ++i)
+            s->AddPoint(i, (i * 37) % 11);
+        QImage window(std::max(row.width, 1), std::max(row.height, 1), QImage::Format_RGB32);
+        chart.PaintChart(window);
+        EXPECT_EQ(chart.FullPaintCount(), 1) << row.width << "x" << row.height;
+        EXPECT_EQ(chart.OffscreenImage().width(), row.width);
+        EXPECT_GT(chart.PlotRect().Right, chart.PlotRect().Left);
+        EXPECT_GT(chart.PlotRect().Bottom, chart.PlotRect().Top);
+    }
+}
