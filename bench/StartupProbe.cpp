@@ -40,8 +40,7 @@ private:
 } // namespace
 
 void WatchFirstPaint(QWidget& window, int argc, char** argv) {
-    static const double mainStart = nowSeconds();
-    double start = mainStart;
+    double start = nowSeconds();
     if (argc > 1) {
         start = std::strtod(argv[1], nullptr);
     }

@@ -5,5 +5,5 @@
 #include <QWidget>
 
 // argv[1], when given, is the launch time in seconds since the epoch (bash's $EPOCHREALTIME,
-// taken just before exec); without it the time is counted from the start of main.
+// taken just before exec); without it the time is counted from the windows' creation.
 void WatchFirstPaint(QWidget& window, int argc, char** argv);
