@@ -35,9 +35,9 @@ TChartAxis* TCustomSeries::GetVertAxis() const {
     }
 }
 
-// The points from the last one at or left of the plot's left edge on are drawn; with x values
-// in order, the scan stops at the first point inside and, on the right, at the first point at
-// or beyond the edge, so the segments entering and leaving the plot are drawn too.
+// From the first point at or right of the plot's left edge to the first point at or beyond its
+// right edge: with x values in order the scans stop early, and DrawPoint draws the segments
+// entering (from the edge) and leaving the plot.
 void TCustomSeries::FindVisibleRange() {
     m_firstVisible = m_lastVisible = -1;
     const int n = PointCount();
