@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -261,7 +263,7 @@ void TChartCanvas3D::UpdateClipBox() {
 }
 
 void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
-    const ClipBox& b = m_box;
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     if (x < b.left || x >= b.right || y < b.top || y >= b.bottom || !m_bits)
         return;
     std::uint32_t& p = m_bits[std::size_t(y) * std::size_t(m_stride) + std::size_t(x)];
@@ -269,21 +271,38 @@ void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
 }
 
 void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint32_t argb) {
-    const ClipBox& b = m_box;
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
     bottom = std::min(bottom, b.bottom);
     if (left >= right || top >= bottom || !m_bits)
         return;
-    for (int y = top; y < bottom; ++y) {
-        std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
-        std::fill(row + left, row + right, argb);
+    const std::size_t stride = std::size_t(m_stride);
+    if (right - left < 16) {
+        for (int y = top; y < bottom; ++y) {
+            std::uint32_t* row = m_bits + std::size_t(y) * stride;
+            std::fill(row + left, row + right, argb);
+        }
+        return;
     }
+    // Long runs go through the C library's vectorised fill of 32-bit units (wchar_t here),
+    // whatever the optimisation level; whole rows are one run.
+    static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+    wchar_t unit;
+    std::memcpy(&unit, &argb, sizeof unit);
+    if (left == 0 && std::size_t(right) == stride) {
+        std::wmemset(reinterpret_cast<wchar_t*>(m_bits + std::size_t(top) * stride), unit,
+                     std::size_t(bottom - top) * stride);
+        return;
+    }
+    for (int y = top; y < bottom; ++y)
+        std::wmemset(reinterpret_cast<wchar_t*>(m_bits + std::size_t(y) * stride + left), unit,
+                     std::size_t(right - left));
 }
 
 void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
-    const ClipBox& b = m_box;
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
@@ -389,7 +408,7 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
     const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
     const int o = w / 2;
     // A segment wholly outside the drawable area costs nothing.
-    const ClipBox& b = m_box;
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     if (std::max(x0, x1) - o + w <= b.left || std::min(x0, x1) - o >= b.right ||
         std::max(y0, y1) - o + w <= b.top || std::min(y0, y1) - o >= b.bottom) {
         m_dashPhase += n;
