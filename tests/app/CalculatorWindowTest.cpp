@@ -9,6 +9,7 @@
 #include "Unit1.h"
 #include "zorvo3.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -197,6 +198,20 @@ TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {
     EXPECT_EQ(caption().toStdString(), "Результат=  3.333E-0001");
     EXPECT_EQ(FormulaBody, "1/3;");
     EXPECT_TRUE(toolkit.calls.empty());
+}
+
+TEST_F(CalculatorWindowTest, ALongFormulaWrapsOnScreenButStaysOneLine) {
+    form->show();
+    QString formula = "x";
+    while (formula.size() < 200) {
+        formula += " + x";
+    }
+    type((formula + ";").toUtf8().constData(), "1");
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    EXPECT_GT(memo->document()->documentLayout()->documentSize().height(), 1.5); // wrapped
+    form->Calculate();
+    EXPECT_EQ(FormulaLine.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(caption().toStdString(), "Результат=          51.000");
 }
 
 TEST_F(CalculatorWindowTest, EnterOutsideTheMemosPressesTheDefaultButton) {

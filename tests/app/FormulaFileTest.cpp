@@ -17,6 +17,10 @@
 
 namespace {
 
+int openDescriptors() {
+    return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size());
+}
+
 class FormulaFileTest : public AppTest {
 protected:
     void SetUp() override {
@@ -156,6 +160,7 @@ TEST_F(FormulaFileTest, CancelledDialogsDoNothing) {
 
 TEST_F(FormulaFileTest, LoadFailuresKeepTheMemos) {
     setMemos("keep;", "kept");
+    const int descriptorsBefore = openDescriptors();
     WriteBytes(Path("locked.frm"), "x;\r\n");
     struct Row {
         std::string path;
@@ -177,6 +182,7 @@ TEST_F(FormulaFileTest, LoadFailuresKeepTheMemos) {
         EXPECT_EQ(memo("Memo2")->toPlainText(), "kept") << row.path;
         EXPECT_EQ(FormulaFileName, row.path);
     }
+    EXPECT_EQ(openDescriptors(), descriptorsBefore);
 }
 
 TEST_F(FormulaFileTest, SaveFailuresReportAndLeaveNoTrace) {
@@ -200,6 +206,7 @@ TEST_F(FormulaFileTest, FailedSaveKeepsTheFileItReplaces) {
     // A formula longer than the transfer buffer, so that writing fails half-way: the process
     // may not write files beyond 64 bytes for the moment.
     setMemos(QString(300, 'x') + ";", "new comment");
+    const int descriptorsBefore = openDescriptors();
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -212,6 +219,7 @@ TEST_F(FormulaFileTest, FailedSaveKeepsTheFileItReplaces) {
 
     EXPECT_NE(error, "(no error)");
     EXPECT_EQ(ReadBytes(Path("keep.frm")), old);
+    EXPECT_EQ(openDescriptors(), descriptorsBefore); // the failed file was released
     EXPECT_EQ(files(), QStringList{"keep.frm"});
 
     // Without the limit the same save replaces the file and keeps its permissions.
