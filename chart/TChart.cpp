@@ -149,8 +149,8 @@ void TChart::PaintImage() {
         if (series->Active())
             series->DrawSeriesOnChart();
 
-    if (DrawZoomRectangle)
-        DrawZoomRectangle(this);
+    // A zoom drag's rubber band is not part of this image: ChartZoom draws it on the copy that
+    // the window is shown, so moving the band never needs a full paint.
 
     ResetCanvasToNeutral();
     if (OnAfterDraw)

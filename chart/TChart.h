@@ -125,8 +125,6 @@ public:
     TNotifyEvent OnBeforeDrawSeries;
     TNotifyEvent OnAfterDraw;
     TAxisOnGetLabel OnGetAxisLabel;
-    // Drawn by the paint sequence after the series while a zoom drag is active (mouse zoom).
-    std::function<void(TChart*)> DrawZoomRectangle;
 
     // --- mouse zoom and panning (ChartZoom.cpp) ------------------------------------------
     bool AllowZoom = true;
