@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 // The help texts live in a static library; the resource initialiser must be referenced
@@ -51,11 +53,34 @@ void HelpWindow::ShowTopic(const std::string& helpFile, int context) {
     const bool modal =
         QApplication::activeModalWidget() != nullptr && QApplication::activeModalWidget() != this;
     const Qt::WindowModality wanted = modal ? Qt::ApplicationModal : Qt::NonModal;
+    QWidget* asking = QApplication::activeWindow();
+    if (asking != this) {
+        m_returnTo = asking;
+    }
     if (windowModality() != wanted) {
         hide();
         setWindowModality(wanted);
     }
+    if (!m_placed) {
+        m_placed = true;
+        if (QScreen* s = asking ? asking->screen() : screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // The focus goes back where it came from, even without a window manager to do it; once
+    // the hiding is complete, or it would take the activation away again.
+    QTimer::singleShot(0, this, [this] {
+        if (m_returnTo && m_returnTo->isVisible() && !isVisible()) {
+            m_returnTo->activateWindow();
+        }
+    });
 }

@@ -2,6 +2,7 @@
 // The program's own help viewer: shows a numbered topic of a help file from the help texts
 // compiled into the program (":/help/<file name without extension>_<topic>.html").
 
+#include <QPointer>
 #include <QWidget>
 
 #include <string>
@@ -21,6 +22,11 @@ public:
 
     QTextBrowser* Browser() const { return m_browser; }
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QTextBrowser* m_browser;
+    QPointer<QWidget> m_returnTo; // the window that had the focus when help was asked for
+    bool m_placed = false;
 };

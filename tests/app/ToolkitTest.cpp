@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -228,17 +229,24 @@ TEST_F(ActivationTest, ReturningFromTheErrorBoxOrAnotherProgramDoesNot) {
     QCoreApplication::processEvents();
     EXPECT_EQ(edit1->text(), "1E5000");
 
-    // Another program takes the focus and gives it back.
-    QApplication::setActiveWindow(nullptr);
-    QCoreApplication::processEvents();
+    // Another program takes the focus and gives it back: to the widgets a window that is no
+    // widget window looks just like one of another program.
+    {
+        QWindow foreign;
+        foreign.show();
+        foreign.requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&foreign));
+        EXPECT_EQ(QApplication::activeWindow(), nullptr);
+    }
     returnToForm();
     EXPECT_EQ(edit1->text(), "1E5000");
 
-    // Help is another program too.
+    // Help is another program too; closing it gives the focus back.
     qt.ShowHelp("Zorvo_d.hlp", 1);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&qt.Help()));
     qt.Help().close();
-    returnToForm();
+    EXPECT_TRUE(WaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+    QCoreApplication::processEvents();
     EXPECT_EQ(edit1->text(), "1E5000");
 }
 
