@@ -256,10 +256,15 @@ bool TGraf::event(QEvent* event) {
 bool TGraf::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::WindowActivate:
-        if (watched != this && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow() &&
-            !watched->property(ForeignWindowProperty).toBool()) {
-            m_gate.OtherWindowActivated();
+        // Pop-up menus and tool tips never take the focus; the other windows of the
+        // application do, unless they are marked as another program's.
+        if (watched != this && watched->isWidgetType()) {
+            const auto* window = static_cast<QWidget*>(watched);
+            const Qt::WindowType type = window->windowType();
+            if (window->isWindow() && type != Qt::Popup && type != Qt::ToolTip &&
+                !window->property(ForeignWindowProperty).toBool()) {
+                m_gate.OtherWindowActivated();
+            }
         }
         break;
     case QEvent::MouseButtonPress: {
