@@ -197,6 +197,11 @@ void TForm1::N4Click() {
 void TForm1::N5Click() {
     if (m_showGraphWindow) {
         m_showGraphWindow();
+        // Back from the modal graph window: the focus returns here (and so FormActivate runs)
+        // even where no window manager hands it back.
+        if (isVisible()) {
+            activateWindow();
+        }
     }
 }
 

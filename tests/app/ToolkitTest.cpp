@@ -12,7 +12,9 @@
 #include "Unit1.h"
 #include "zorvo3.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -218,6 +220,17 @@ TEST_F(ActivationTest, ReturningFromAnotherWindowOfTheProgramRunsIt) {
     other.close();
     returnToForm();
     EXPECT_EQ(edit1->text(), "1");
+}
+
+TEST_F(ActivationTest, ReturningFromTheModalGraphWindowRunsIt) {
+    edit1->setText("5");
+    form->SetShowGraphWindow([] {
+        QDialog graph;
+        answerNextModal({});
+        graph.exec();
+    });
+    form->findChild<QAction*>("N5")->trigger();
+    EXPECT_TRUE(WaitFor([this] { return edit1->text() == "1"; }));
 }
 
 TEST_F(ActivationTest, ReturningFromTheErrorBoxOrAnotherProgramDoesNot) {
