@@ -8,8 +8,10 @@
 #include "FormScale.h"
 #include "NumberText.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -109,8 +111,15 @@ TForm2::TForm2(Toolkit& toolkit, QWidget* parent)
 TForm2::~TForm2() = default;
 
 int TForm2::ShowModal() {
+    // The window that opened the dialog gets the focus back when it closes, also where no
+    // window manager hands it back: the graph window plots again on that activation.
+    const QPointer<QWidget> opener = QApplication::activeWindow();
     // Esc and the close box reject the dialog (result 0); everything but OK is Cancel.
-    return exec() == mrOk ? mrOk : mrCancel;
+    const int result = exec() == mrOk ? mrOk : mrCancel;
+    if (opener && opener->isVisible()) {
+        opener->activateWindow();
+    }
+    return result;
 }
 
 void TForm2::BitBtn1Click() {

@@ -132,6 +132,18 @@ TEST_F(EpsaTest, OkStoresTheValueAndABadTextKeepsThePreviousOne) {
     }
 }
 
+TEST_F(EpsaTest, TheOpeningWindowGetsTheFocusBack) {
+    QWidget opener;
+    opener.show();
+    opener.activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &opener; }));
+    Run([this] {
+        WaitFor([this] { return QApplication::activeWindow() == &dialog; }, 500);
+        dialog.BitBtn2->click();
+    });
+    EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &opener; }));
+}
+
 TEST_F(EpsaTest, BadTextBeforeAnyAcceptedValueLeavesZero) {
     dialog.Edit1->setText("abc");
     EXPECT_EQ(Run([this] { dialog.BitBtn1->click(); }), TForm2::mrOk);
