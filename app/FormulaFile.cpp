@@ -126,6 +126,10 @@ void flushToDisk(const std::string& path) {
 
 void WriteFormulaFile(const std::string& fileName, const std::string& formulaLine,
                       const std::string& commentLine) {
+    if (fileName.size() > TextFile::kMaxNameLength) {
+        // The text-file facility refuses such a name; the short temporary must not slip past.
+        raiseIo(3);
+    }
     struct stat targetInfo {};
     const bool exists = stat(fileName.c_str(), &targetInfo) == 0;
     if (exists && !S_ISREG(targetInfo.st_mode)) {

@@ -192,6 +192,15 @@ TEST_F(FormulaFileTest, SaveFailuresReportAndLeaveNoTrace) {
     ASSERT_EQ(symlink("/dev/full", Path("full.frm").c_str()), 0);
     EXPECT_EQ(guardedError(&TForm1::N4Click, Path("full.frm")), "Disk full.");
     QFile::remove(QString::fromStdString(Path("full.frm")));
+    // A name longer than the facility's 259 characters, in folders that exist.
+    std::string deep = "d";
+    while (Path(deep).size() < 250) {
+        deep += "/" + std::string(40, 'd');
+    }
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path(deep))));
+    EXPECT_EQ(guardedError(&TForm1::N4Click, Path(deep + "/x.frm")), "Invalid filename.");
+    EXPECT_TRUE(QDir(QString::fromStdString(Path(deep)))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     QDir(scratch.path()).mkdir("dir.frm");
     EXPECT_EQ(guardedError(&TForm1::N4Click, Path("dir.frm")), "File access denied.");
     EXPECT_EQ(files(), QStringList{});
