@@ -1,6 +1,6 @@
 #include "TChartCanvas3D.h"
 
-#include <QStringDecoder>
+#include "TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,22 +9,6 @@
 #include <cwchar>
 
 namespace {
-
-// The system's texts are code page 1251; plain ASCII (every label) needs no decoder.
-QString FromCp1251(std::string_view text) {
-    bool ascii = true;
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
-        return QString::fromLatin1(text.data(), qsizetype(text.size()));
-    QStringDecoder decoder("windows-1251");
-    if (!decoder.isValid())
-        return QString::fromLatin1(text.data(), qsizetype(text.size()));
-    return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
-}
 
 // Splits a text into its lines at "\n" (a "\r" before it is dropped).
 template <class F> void ForEachLine(std::string_view text, F f) {
@@ -198,7 +182,7 @@ const QFontMetrics& TChartCanvas3D::Metrics() {
 int TChartCanvas3D::TextWidth(std::string_view text) {
     int widest = 0;
     ForEachLine(text, [&](std::string_view line) {
-        widest = std::max(widest, int(Metrics().horizontalAdvance(FromCp1251(line))));
+        widest = std::max(widest, int(Metrics().horizontalAdvance(ToQt(line))));
     });
     return widest;
 }
@@ -235,7 +219,7 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
     else if (m_alignV == TTextAlignV::Baseline)
         top = y - fm.ascent();
     ForEachLine(text, [&](std::string_view line) {
-        const QString s = FromCp1251(line);
+        const QString s = ToQt(line);
         const int w = int(fm.horizontalAdvance(s));
         int left = x;
         if (m_alignH == TTextAlignH::Right)

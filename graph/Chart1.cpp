@@ -4,7 +4,7 @@
 #include "FormScale.h"
 #include "GraphCommands.h"
 #include "GraphHost.h"
-#include "Text1251.h"
+#include "TextCodec.h"
 #include "ui_Chart1.h"
 
 #include "TChart.h"
@@ -190,7 +190,7 @@ void TGraf::N2Click() {
 }
 
 void TGraf::fx01Click() {
-    RunHandler([this] { SolveEquation(m_host, ToCp1251(Edit2->text()), ToCp1251(Edit3->text())); });
+    RunHandler([this] { SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text())); });
 }
 
 void TGraf::N3Click() {
@@ -211,7 +211,7 @@ void TGraf::SpeedButton4Click() {
 }
 
 void TGraf::PlotGraph() {
-    ::PlotGraph(m_host, ToCp1251(Edit2->text()), ToCp1251(Edit3->text()), *Series1);
+    ::PlotGraph(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()), *Series1);
 }
 
 void TGraf::RunHandler(const std::function<void()>& handler) {

@@ -1,7 +1,7 @@
 #include "GraphCommands.h"
 
 #include "GraphHost.h"
-#include "Text1251.h"
+#include "TextCodec.h"
 
 #include "FloatErrors.h"
 #include "NumberText.h"
@@ -21,15 +21,15 @@ namespace {
 // The messages of the two commands, converted once.
 struct Messages {
     std::string CalculationError =
-        Cp1251Text("Ошибка в вычислениях - недопустимое значение аргумента");
-    std::string EmptyFormula = Cp1251Text("Формула пуста");
-    std::string BadNumber = Cp1251Text("неверно записано число");
-    std::string BadInterval = Cp1251Text("Ошибка: X_max должно быть больше, чем X_min ");
+        Cp("Ошибка в вычислениях - недопустимое значение аргумента");
+    std::string EmptyFormula = Cp("Формула пуста");
+    std::string BadNumber = Cp("неверно записано число");
+    std::string BadInterval = Cp("Ошибка: X_max должно быть больше, чем X_min ");
     std::string StopQuestion =
-        Cp1251Text("Произошла ошибка в вычислениях. Остановить построение графика ?");
-    std::string BadXMin = Cp1251Text("X min записано неверно ");
-    std::string BadXMax = Cp1251Text("X max записано неверно ");
-    std::string NoSignChange = Cp1251Text(
+        Cp("Произошла ошибка в вычислениях. Остановить построение графика ?");
+    std::string BadXMin = Cp("X min записано неверно ");
+    std::string BadXMax = Cp("X max записано неверно ");
+    std::string NoSignChange = Cp(
         "Не выполнено необходимое условие: F(Xmin)*F(Xmin) < 0 ! \n\rНе могу решить уравнение");
 };
 

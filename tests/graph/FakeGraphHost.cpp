@@ -1,12 +1,12 @@
 #include "FakeGraphHost.h"
 
-#include "Text1251.h"
+#include "TextCodec.h"
 
 #include "Exceptions.h"
 #include "zorvo3.h"
 
 std::string Utf8Of(const std::string& cp1251) {
-    return FromCp1251(cp1251).toStdString();
+    return ToQt(cp1251).toStdString();
 }
 
 FakeGraphHost::FakeGraphHost() {
@@ -36,7 +36,7 @@ void FakeGraphHost::Record(const std::string& entry) {
 
 void FakeGraphHost::Calculate() {
     ++CalculateCount;
-    std::string body = ToCp1251(QString::fromUtf8(Formula.c_str()));
+    std::string body = FromQt(QString::fromUtf8(Formula.c_str()));
     const std::size_t semicolon = body.find(';');
     body = semicolon == std::string::npos ? std::string() : body.substr(0, semicolon + 1);
     m_formulaBody = body;

@@ -1,5 +1,6 @@
 #pragma once
-// The one place where the system's code page 1251 strings meet Qt's Unicode strings.
+// The one place where the system's code page 1251 strings meet Qt's Unicode strings: the
+// chart's label texts, the graph window's and the calculator window's controls and messages.
 
 #include <QString>
 

@@ -4,6 +4,17 @@
 #include <QStringEncoder>
 
 QString ToQt(std::string_view cp1251) {
+    // Most texts (axis labels above all) are plain ASCII, which needs no decoder.
+    bool ascii = true;
+    for (const char c : cp1251) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        return QString::fromLatin1(cp1251.data(), static_cast<qsizetype>(cp1251.size()));
+    }
     QStringDecoder decoder("windows-1251");
     return decoder.decode(QByteArrayView(cp1251.data(), static_cast<qsizetype>(cp1251.size())));
 }
