@@ -2,7 +2,9 @@
 
 #include "ErrorGuard.h"
 
+#include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -27,6 +29,22 @@ void InstallRussianTranslations(QCoreApplication& app) {
     } else {
         delete translator;
     }
+}
+
+bool SetApplicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file =
+            QStringLiteral(":/icons/%1x%1/apps/io.github.zorvo.Zorvo3.png").arg(size);
+        if (QFile::exists(file)) {
+            icon.addFile(file, QSize(size, size));
+        }
+    }
+    if (icon.isNull()) {
+        return false;
+    }
+    QApplication::setWindowIcon(icon);
+    return true;
 }
 
 ZorvoApplication::ZorvoApplication(int& argc, char** argv) : QApplication(argc, argv) {}

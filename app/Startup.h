@@ -11,6 +11,10 @@ void RegisterFontSubstitutions();
 // Qt's own texts (the Yes/No/OK buttons, the file dialogs) in Russian, like the program's.
 void InstallRussianTranslations(QCoreApplication& app);
 
+// The program's icon on every window, from the sizes built into the program (":/icons/");
+// returns false when the program carries none.
+bool SetApplicationIcon();
+
 // The application object: events go through the default error handling, so no exception
 // can escape into the event loop even from a handler that forgot its guard.
 class ZorvoApplication : public QApplication {

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     ZorvoApplication app(argc, argv);
     RegisterFontSubstitutions();
     InstallRussianTranslations(app);
+    SetApplicationIcon();
     SetApplicationTitle(ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
     QtToolkit toolkit;
     SetDefaultToolkit(&toolkit);
