@@ -85,7 +85,9 @@ long double nextRandom() {
     return static_cast<long double>(randomSeed) / 4294967296.0L;
 }
 
-[[gnu::noinline]] long double applyFunction(std::uint8_t index, long double a) {
+// The function of the table at index for the argument a. Inlined where the index is known,
+// so that a library function receives its argument straight from the evaluation.
+[[gnu::always_inline]] inline long double applyFunction(std::uint8_t index, long double a) {
     switch (index) {
     case 0: // SIN: the x87 cannot reduce such arguments and the result is taken as 0
         return std::fabs(a) >= TwoPow63 ? 0 : std::sin(a);
@@ -137,6 +139,12 @@ long double nextRandom() {
 }
 
 inline long double power(long double left, long double right) {
+    // A square, the commonest power, is RaisePower's integer path for k = 2 (base × base,
+    // then 1 × that, which changes nothing): one checked multiplication, without the
+    // rounding of the exponent to an integer, which costs more than the product.
+    if (right == 2) {
+        return checked(left * left);
+    }
     if (right > 0) {
         const long double result = raisePower(left, right);
         if (ErrEval) {
@@ -172,6 +180,16 @@ inline long double applyOperator(char op, long double left, long double right) {
     }
 }
 
+// The functions that formulas use most, and those that are one instruction, are computed in
+// the evaluation itself; the others behind this call.
+[[gnu::noinline]] long double applyRareFunction(std::uint8_t index, long double a) {
+    return applyFunction(index, a);
+}
+
+// The evaluation below is entered only while ErrEval is clear (EvalNode and EvalFormula test
+// it first), and then only an evaluation error inside it can set ErrEval. So an operand that
+// is a leaf cannot have failed, and ErrEval is tested only after an operand that is a node
+// with children: the first error still ends the evaluation of the whole tree.
 long double evalNode(const ExprNode* node, const long double& x);
 
 // Evaluation of one node, with the nodes up to Depth levels below it evaluated in place.
@@ -182,21 +200,31 @@ long double evalNode(const ExprNode* node, const long double& x);
 template <int Depth>
 [[gnu::always_inline]] inline long double evalInPlace(const ExprNode* node, const long double& x);
 
+// Stores the value of the operand under node into value; false when its evaluation failed
+// (ErrEval and ErrAny are then set).
 template <int Depth>
-[[gnu::always_inline]] inline long double operand(const ExprNode* node, const long double& x) {
+[[gnu::always_inline]] inline bool operand(const ExprNode* node, const long double& x,
+                                           long double& value) {
     if (node != nullptr) {
         if (node->NodeKind == ExprNodeKind::Constant) {
-            return node->ConstValue;
+            value = node->ConstValue;
+            return true;
         }
         if (node->NodeKind == ExprNodeKind::Variable) {
-            return x;
+            value = x;
+            return true;
         }
     }
     if constexpr (Depth > 0) {
-        return evalInPlace<Depth - 1>(node, x);
+        value = evalInPlace<Depth - 1>(node, x);
     } else {
-        return evalNode(node, x);
+        value = evalNode(node, x);
     }
+    if (ErrEval) {
+        ErrAny = true;
+        return false;
+    }
+    return true;
 }
 
 template <int Depth> inline long double evalInPlace(const ExprNode* node, const long double& x) {
@@ -213,37 +241,39 @@ template <int Depth> inline long double evalInPlace(const ExprNode* node, const 
     case ExprNodeKind::Variable:
         return x;
     case ExprNodeKind::Function: {
-        const long double a = operand<Depth>(node->LeftNode.get(), x);
-        if (ErrEval) {
-            ErrAny = true;
+        long double a;
+        if (!operand<Depth>(node->LeftNode.get(), x, a)) {
             return ErrorResult;
         }
-        // The functions that are one instruction are computed here, not behind a call.
         switch (node->FuncIndex) {
+        case 0:
+            return applyFunction(0, a);
+        case 1:
+            return applyFunction(1, a);
+        case 2:
+            return applyFunction(2, a);
+        case 3:
+            return applyFunction(3, a);
+        case 4:
+            return applyFunction(4, a);
+        case 5:
+            return applyFunction(5, a);
+        case 6:
+            return applyFunction(6, a);
         case NegationIndex:
-            return -a;
-        case 4: // ABS
-            return std::fabs(a);
-        case 5: // SQRT
-            if (a >= 0) {
-                return std::sqrt(a);
-            }
-            break;
+            return applyFunction(NegationIndex, a);
         default:
-            break;
+            return applyRareFunction(node->FuncIndex, a);
         }
-        return applyFunction(node->FuncIndex, a);
     }
     case ExprNodeKind::Operator:
     default: {
-        const long double left = operand<Depth>(node->LeftNode.get(), x);
-        if (ErrEval) {
-            ErrAny = true;
+        long double left;
+        if (!operand<Depth>(node->LeftNode.get(), x, left)) {
             return ErrorResult;
         }
-        const long double right = operand<Depth>(node->RightNode.get(), x);
-        if (ErrEval) {
-            ErrAny = true;
+        long double right;
+        if (!operand<Depth>(node->RightNode.get(), x, right)) {
             return ErrorResult;
         }
         return applyOperator(node->OpChar, left, right);
@@ -258,10 +288,26 @@ long double evalNode(const ExprNode* node, const long double& x) {
 } // namespace
 
 long double EvalNode(const ExprNode* node, long double x) {
+    if (ErrEval) {
+        // After an error nothing is computed: a leaf gives its value, and every other node
+        // stops at its first operand with the error result.
+        if (node != nullptr && node->NodeKind == ExprNodeKind::Constant) {
+            return node->ConstValue;
+        }
+        if (node != nullptr && node->NodeKind == ExprNodeKind::Variable) {
+            return x;
+        }
+        ErrAny = true;
+        return ErrorResult;
+    }
     return evalNode(node, x);
 }
 
 long double EvalFormula(long double x) {
+    if (ErrEval) {
+        ErrAny = true;
+        return 0;
+    }
     const long double v = evalInPlace<2>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;

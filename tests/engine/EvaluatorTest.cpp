@@ -116,6 +116,55 @@ TEST_F(EvaluatorTest, NoMessageWhileErrEvalIsSet) {
     EXPECT_TRUE(ErrAny);
 }
 
+TEST_F(EvaluatorTest, NothingIsComputedWhileErrEvalIsSet) {
+    // x*x at 1E4000 would overflow; with ErrEval set no operation takes place.
+    parse("f(x) = x*x;");
+    ErrEval = true;
+    EXPECT_EQ(EvalFormula(1E4000L), 0);
+    EXPECT_EQ(EvalNode(TreeRoot.get(), 1E4000L), 0);
+    EXPECT_TRUE(ErrAny);
+    // A leaf gives its value, as its evaluation tests nothing.
+    ErrAny = false;
+    EXPECT_EQ(EvalNode(TreeRoot->LeftNode.get(), 5), 5);
+    parse("f(x) = 2.5;");
+    ErrEval = true;
+    ErrAny = false;
+    EXPECT_EQ(EvalNode(TreeRoot.get(), 5), 2.5L);
+    EXPECT_FALSE(ErrAny);
+    EXPECT_EQ(EvalFormula(5), 0);
+    EXPECT_TRUE(ErrAny);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A square is computed as one product; it must give what the power routine gives, and
+// raise where it raises.
+TEST_F(EvaluatorTest, SquaresMatchThePowerRoutine) {
+    const long double xs[] = {3,       -3,       0,       -0.0L,      0.1L,       -1.5E-3000L,
+                              1E2466L, -1E2466L, 1E2467L, -3E2466L,   1.1E4932L,  1E-4940L,
+                              -7.25L,  1E-2470L, 2E2466L, 1.2E-4932L, 123456.789L};
+    for (const char* body : {"f(x) = x^2;", "f(x) = x^(5-3);", "f(x) = (x)^(4/2);"}) {
+        parse(body);
+        ASSERT_FALSE(ErrAny) << body;
+        for (const long double x : xs) {
+            bool powerOverflows = false;
+            long double expected = 0;
+            try {
+                expected = RaisePower(x, 2);
+            } catch (const EOverflow&) {
+                powerOverflows = true;
+            }
+            if (powerOverflows) {
+                EXPECT_THROW(EvalFormula(x), EOverflow) << body << " at " << x;
+            } else {
+                const long double value = EvalFormula(x);
+                EXPECT_EQ(value, expected > 1E30L ? 1E30L : expected) << body << " at " << x;
+                EXPECT_EQ(std::signbit(value), std::signbit(expected)) << body << " at " << x;
+            }
+            EXPECT_FALSE(ErrEval || ErrAny) << body << " at " << x;
+        }
+    }
+}
+
 TEST_F(EvaluatorTest, FloatingPointErrorsRaiseAndSetNoFlag) {
     const long double big = 1E4000L;
     const struct {
