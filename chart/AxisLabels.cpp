@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -60,7 +61,10 @@ double ComputeLabelIncrement(double actualRange, double increment, int labelsSep
     const int m = LabelCountLimit(labelSize, axisLength, labelsSeparation);
     if (m < 1)
         return kMinLabelIncrement;
-    double step = increment > 0.0                 ? increment
+    // A set increment below the smallest label distance starts the search at that distance:
+    // the labels come out the same, and far below it (1e-300, the denormals) the products of
+    // NextNiceStep round back to the step itself, so the search would never end.
+    double step = increment > 0.0                 ? std::max(increment, kMinLabelIncrement)
                   : std::fabs(actualRange) >= 1.0 ? 1.0
                                                   : kMinLabelIncrement;
     if (labelsSeparation > 0) {

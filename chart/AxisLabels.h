@@ -29,8 +29,8 @@ double NextNiceStep(double step);
 int LabelCountLimit(int labelSize, int axisLength, int labelsSeparation);
 
 // The label distance for a range: the first of start, NextNiceStep(start), ... that gives at
-// most LabelCountLimit labels; start is `increment` when positive, else 1 or 1e-12. Never
-// below 1e-12; always ends, also for infinite or NaN ranges.
+// most LabelCountLimit labels; start is `increment` when positive (at least 1e-12), else 1 or
+// 1e-12. Never below 1e-12; always ends, also for infinite or NaN ranges.
 double ComputeLabelIncrement(double actualRange, double increment, int labelsSeparation,
                              int labelSize, int axisLength);
 

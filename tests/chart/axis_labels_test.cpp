@@ -91,6 +91,10 @@ TEST(AxisLabels, IncrementIsTheFirstNiceStepThatFits) {
         {"no separation, small range", 0.5, 0, 0, 10, 220, 1e-12},
         {"negative range", -100, 0, 10, 10, 220, 1},
         {"y 1..3 on a 300 pixel axis", 2, 0, 10, 13, 300, 1},
+        // Set increments far below 1e-12 once stalled the search (the step no longer grew).
+        {"set increment 1e-300", 100, 1e-300, 10, 10, 220, 5},
+        {"set increment a denormal", 0.001, 5e-324, 10, 10, 220, 5e-5},
+        {"set increment 1e-20, no separation", 100, 1e-20, 0, 10, 220, 1e-12},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
