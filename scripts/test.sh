@@ -20,4 +20,4 @@ cmake --build build/asan -j "$jobs"
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 echo "== fuzz targets, a short run each"
-./scripts/fuzz.sh 25
+./scripts/fuzz.sh 20
