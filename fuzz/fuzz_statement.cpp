@@ -1,9 +1,10 @@
 // A statement of any bytes (at most 255, as the engine holds them): parsed as the calculation
-// command parses it, and when the parse succeeds, evaluated at a few values of x and searched
-// for a root. No crash, no undefined behaviour, no leak, no endless loop; the only exceptions
-// are the floating-point errors, and every value is 0 or within ±1E30.
+// command parses it (each "f" starts a statement), and when the parse succeeds, evaluated at a few
+// values of x and searched for a root. No crash, no undefined behaviour, no leak, no endless loop;
+// the only exceptions are the floating-point errors, and every value is 0 or within ±1E30.
 
 #include "Exceptions.h"
+#include "FuzzCheck.h"
 #include "zorvo3.h"
 
 #include <algorithm>
@@ -14,12 +15,6 @@
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 void checkValue(long double value) {
     check(!std::isnan(value) && std::fabs(value) <= 1E30L);
@@ -47,9 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScanPos = 0;
     CurChar = ' ';
     try {
-        SkipBlanks();
-        if (CurChar == 'f' || CurChar == 'F') {
-            ParseStatement(TreeRoot);
+        // The calculation command's statement loop: every "f" starts a statement. Its text
+        // always ends at the statement's ";"; these bytes may go on after it with a character
+        // no pass moves past, which the command's bound on the passes turns into a failure.
+        for (int pass = 0; ScanPos < FormulaLen && !ErrAny; ++pass) {
+            if (pass > 256) {
+                RuleFail();
+                break;
+            }
+            SkipBlanks();
+            ErrRule = false;
+            ErrEval = false;
+            if (CurChar == 'F' || CurChar == 'f') {
+                ParseStatement(TreeRoot);
+            }
         }
         if (ErrAny || TreeRoot == nullptr) {
             return 0;
