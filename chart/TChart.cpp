@@ -153,9 +153,37 @@ void TChart::PaintImage() {
     // the window is shown, so moving the band never needs a full paint.
 
     ResetCanvasToNeutral();
+    DescribeForAccessibility();
     if (OnAfterDraw)
         OnAfterDraw(this);
     ++m_fullPaints;
+}
+
+void TChart::SetAccessibleSubject(const QString& subject) {
+    m_accessibleSubject = subject;
+    if (accessibleDescription() != subject)
+        setAccessibleDescription(subject);
+}
+
+void TChart::DescribeForAccessibility() {
+    const bool anyPoints = std::any_of(m_series.begin(), m_series.end(),
+                                       [](const auto& s) { return s->Active() && s->Count() > 0; });
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    QString text = m_accessibleSubject;
+    if (!text.isEmpty())
+        text += QStringLiteral(". ");
+    if (anyPoints) {
+        const TChartAxis& x = *BottomAxis();
+        const TChartAxis& y = *LeftAxis();
+        text += QStringLiteral("Ось X: от %1 до %2; ось Y: от %3 до %4.")
+                    .arg(number(x.ActualMinimum), number(x.ActualMaximum), number(y.ActualMinimum),
+                         number(y.ActualMaximum));
+    } else {
+        text += QStringLiteral("Точек нет.");
+    }
+    // Setting the same text again would only send screen readers a needless change event.
+    if (accessibleDescription() != text)
+        setAccessibleDescription(text);
 }
 
 void TChart::ResetCanvasToNeutral() {

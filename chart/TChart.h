@@ -148,6 +148,12 @@ public:
     // The drag records, the saved scales and the rubber band.
     ChartZoom& MouseZoom() { return m_zoom; }
 
+    // --- accessibility -------------------------------------------------------------------
+    // What the chart shows, in words (for example the formula and its interval). It becomes
+    // the accessible description at once; each full paint adds the axis ranges it drew.
+    void SetAccessibleSubject(const QString& subject);
+    const QString& AccessibleSubject() const { return m_accessibleSubject; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -157,6 +163,8 @@ protected:
 
 private:
     void ResetCanvasToNeutral();
+    // The subject, then the axis ranges of this paint, or that there is nothing to show.
+    void DescribeForAccessibility();
 
     std::vector<std::unique_ptr<TChartSeries>> m_series;
     std::vector<std::unique_ptr<TChartAxis>> m_axes;
@@ -172,5 +180,6 @@ private:
     bool m_imageOutOfDate = true;
     int m_fullPaints = 0;
     int m_copies = 0;
+    QString m_accessibleSubject;
     ChartZoom m_zoom{*this};
 };

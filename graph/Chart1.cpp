@@ -90,6 +90,7 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->setAccessibleName(QStringLiteral("Меню графика"));
     PopupMenu1->addActions({N1, N2, fx01, N3});
 
     connect(N1, &QAction::triggered, this, [this] { N1Click(); });
@@ -186,7 +187,10 @@ void TGraf::N1Click() {
 }
 
 void TGraf::N2Click() {
-    RunHandler([this] { Series1->ClearPoints(); });
+    RunHandler([this] {
+        Series1->ClearPoints();
+        DescribeChart();
+    });
 }
 
 void TGraf::fx01Click() {
@@ -211,7 +215,22 @@ void TGraf::SpeedButton4Click() {
 }
 
 void TGraf::PlotGraph() {
+    // The description follows every plot, also one that an error ended half-way.
+    struct DescribeOnExit {
+        TGraf& window;
+        ~DescribeOnExit() { window.DescribeChart(); }
+    } describe{*this};
     ::PlotGraph(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()), *Series1);
+}
+
+void TGraf::DescribeChart() {
+    if (Series1->Count() == 0) {
+        Chart1->SetAccessibleSubject(QStringLiteral("График пуст"));
+        return;
+    }
+    Chart1->SetAccessibleSubject(
+        QStringLiteral("График f(x) = %1 на интервале от %2 до %3")
+            .arg(ToQt(m_host.FormulaBody()), Edit2->text().trimmed(), Edit3->text().trimmed()));
 }
 
 void TGraf::RunHandler(const std::function<void()>& handler) {

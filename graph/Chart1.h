@@ -86,6 +86,9 @@ private:
     // may follow is a window whose closing does not plot again.
     void RunHandler(const std::function<void()>& handler);
     bool IsOwnWidget(const QObject* object) const;
+    // Tells the chart what it shows: the formula and the interval of the last plot, or that
+    // it is empty (its accessible description, which the chart completes when it paints).
+    void DescribeChart();
 
     std::unique_ptr<Ui::TGraf> m_ui;
     GraphHost& m_host;
