@@ -1,5 +1,6 @@
 #include "FormulaFile.h"
 
+#include "Calculation.h"
 #include "CalculatorState.h"
 #include "Exceptions.h"
 #include "TextCodec.h"
@@ -28,6 +29,10 @@ std::string WithFormulaExtension(const std::string& fileName) {
 
 std::string EmptyLineText() {
     return Cp("Пусто");
+}
+
+std::string FileTooLargeMessage() {
+    return Cp("Файл слишком велик для формулы");
 }
 
 namespace {
@@ -155,6 +160,22 @@ void WriteFormulaFile(const std::string& fileName, const std::string& formulaLin
 }
 
 void ReadFormulaFile(const std::string& fileName) {
+    // A formula file is a regular file. A device or a pipe may never reach its end (a link to
+    // /dev/zero would be read until memory runs out) or block the open itself; it is refused
+    // as a folder is. What does not exist is left to the open, which reports why.
+    struct stat info {};
+    const bool exists = stat(fileName.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        raiseIo(5);
+    }
+    // Each memo takes at most as many characters as the calculation does; a longer line would
+    // also take the memo minutes to lay out on screen (the time grows with the square of the
+    // line's length). A file larger than two such lines is refused before anything is read,
+    // and so is a longer line (below); the memos keep their text.
+    if (exists && S_ISREG(info.st_mode) &&
+        info.st_size > static_cast<off_t>(2 * (kMaxMemoLength + 2))) {
+        throw Exception(FileTooLargeMessage());
+    }
     TextFile file;
     BindTextFile(file, fileName);
     CheckTextResult();
@@ -170,6 +191,9 @@ void ReadFormulaFile(const std::string& fileName) {
         }
         line = ReadTextLine(file);
         CheckTextResult();
+        if (line.size() > kMaxMemoLength) {
+            throw Exception(FileTooLargeMessage());
+        }
         SkipLineEnd(file);
         CheckTextResult();
         return true;

@@ -12,6 +12,9 @@ std::string BlankControlCharacters(std::string text);
 std::string WithFormulaExtension(const std::string& fileName);
 // "Пусто", what a missing line of the file reads as.
 std::string EmptyLineText();
+// "Файл слишком велик для формулы": a file with a line longer than a memo takes (65,535
+// characters), or larger than two such lines.
+std::string FileTooLargeMessage();
 
 // Writes the two lines to fileName, checking every operation (EInOutError on a failure).
 // A regular file is replaced only once everything was written: the lines go to a new file
@@ -23,5 +26,6 @@ void WriteFormulaFile(const std::string& fileName, const std::string& formulaLin
 // Reads fileName into FormulaLine (line 1) and CommentLine (line 2 and every line after it,
 // joined by CR LF); a missing line reads as "Пусто". Checks every operation: a failure
 // raises EInOutError with FormulaLine and CommentLine as far as they were read, and the
-// file is released.
+// file is released. A device or pipe is refused as access denied (it may never end), a file
+// too large for the memos with Exception(FileTooLargeMessage()).
 void ReadFormulaFile(const std::string& fileName);

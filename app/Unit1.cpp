@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextDocument>
 
 namespace {
 constexpr int kClientWidth = 410;
@@ -23,6 +25,13 @@ constexpr int kFontHeight = 10; // the window's font, "MS Sans Serif" 10 pixels
 // The labels' and static texts' font, "MS Sans Serif" 15 pixels: the labels are 16 pixels
 // high, and a scalable font keeps its parentheses and descenders inside them at 14.
 constexpr int kLargeFontHeight = 14;
+
+// A memo's text as it was typed, lines joined by CR LF. toPlainText() would turn a no-break
+// space (code 160) into a blank: a formula would then calculate where it is faulty, and a
+// saved file would lose the character.
+std::string MemoText(const QPlainTextEdit* memo) {
+    return FromQtLines(memo->document()->toRawText());
+}
 } // namespace
 
 TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
@@ -149,7 +158,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Calculate() {
     CalculationInput input;
-    input.memoText = FromQtLines(ui->Memo1->toPlainText());
+    input.memoText = MemoText(ui->Memo1);
     input.xText = FromQt(ui->Edit1->text());
     input.digitsText = FromQt(ui->Edit3->text());
     input.exponential = ui->CheckBox1->isChecked();
@@ -188,8 +197,8 @@ void TForm1::N4Click() {
         return;
     }
     FormulaFileName = *name;
-    FormulaLine = BlankControlCharacters(FromQtLines(ui->Memo1->toPlainText()));
-    CommentLine = FromQtLines(ui->Memo2->toPlainText());
+    FormulaLine = BlankControlCharacters(MemoText(ui->Memo1));
+    CommentLine = MemoText(ui->Memo2);
     FormulaFileName = WithFormulaExtension(FormulaFileName);
     WriteFormulaFile(FormulaFileName, FormulaLine, CommentLine);
 }
