@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -43,4 +44,14 @@ inline bool AboveExtendedRange(const std::string& text) {
     }
     const std::string largest = "118973149535723176502";
     return digits.compare(0, std::string::npos, largest, 0, digits.size()) > 0;
+}
+
+// ParseReal takes in one digit at a time in extended and then scales by at most three powers
+// of ten, rounding once at each step, so it may stray from the correctly rounded reading of
+// the C library by that many roundings; the denormals have a fixed spacing of their own.
+inline bool ReadsLikeTheLibrary(const std::string& number, long double back) {
+    const long double exact = std::strtold(number.c_str(), nullptr);
+    const long double roundings = static_cast<long double>(number.size() + 8);
+    return std::fabs(back - exact) <=
+           std::fabs(exact) * roundings * 0x1p-64L + kSmallestNormal * 0x1p-62L;
 }

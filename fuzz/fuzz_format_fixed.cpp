@@ -83,16 +83,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(magnitude >= 1e36L);
     }
 
+    const std::string number = natural.substr(natural[0] == ' ' ? 1 : 0);
     std::int32_t errorPos = -1;
     long double back = 0;
     try {
-        back = ParseReal(natural.substr(natural[0] == ' ' ? 1 : 0), errorPos);
+        back = ParseReal(number, errorPos);
     } catch (const EOverflow&) {
         // Only a value rounded up beyond the extended range may overflow on the way back.
         check(scientific && AboveExtendedRange(natural));
         return 0;
     }
-    check(errorPos == 0);
+    check(errorPos == 0 && ReadsLikeTheLibrary(number, back));
+    // The writer's own precision, measured on the exact decimal value of its text.
+    const long double exact = std::strtold(number.c_str(), nullptr);
     long double tolerance;
     if (scientific) {
         tolerance = magnitude * (0.5L * std::pow(10.0L, 1 - n) + 2e-17L);
@@ -106,6 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // The spacing of the denormals, for the tiniest values.
-    check(std::fabs(back - value) <= tolerance + kSmallestNormal * 0x1p-62L);
+    check(std::fabs(exact - value) <= tolerance + kSmallestNormal * 0x1p-62L);
     return 0;
 }

@@ -69,21 +69,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first digit is 0 only for the value 0.
     check((natural[1] == '0') == (value == 0));
 
+    const std::string number = natural.substr(natural[0] == ' ' ? 1 : 0);
     std::int32_t errorPos = -1;
     long double back = 0;
     try {
-        back = ParseReal(natural.substr(natural[0] == ' ' ? 1 : 0), errorPos);
+        back = ParseReal(number, errorPos);
     } catch (const EOverflow&) {
         // Only a value rounded up beyond the extended range may overflow on the way back.
         check(AboveExtendedRange(natural));
         return 0;
     }
-    check(errorPos == 0);
+    check(errorPos == 0 && ReadsLikeTheLibrary(number, back));
+    const long double exact = std::strtold(number.c_str(), nullptr);
     // Half a unit of the n-th digit, the rounding of the 18 digits underneath, and the
     // spacing of the denormals for the tiniest values.
     const long double magnitude = std::fabs(value);
     const long double tolerance =
         magnitude * (0.5L * std::pow(10.0L, 1 - n) + 2e-17L) + kSmallestNormal * 0x1p-62L;
-    check(std::fabs(back - value) <= tolerance);
+    check(std::fabs(exact - value) <= tolerance);
     return 0;
 }
