@@ -20,8 +20,7 @@ namespace {
 
 // The messages of the two commands, converted once.
 struct Messages {
-    std::string CalculationError =
-        Cp("Ошибка в вычислениях - недопустимое значение аргумента");
+    std::string CalculationError = Cp("Ошибка в вычислениях - недопустимое значение аргумента");
     std::string EmptyFormula = Cp("Формула пуста");
     std::string BadNumber = Cp("неверно записано число");
     std::string BadInterval = Cp("Ошибка: X_max должно быть больше, чем X_min ");
@@ -29,8 +28,8 @@ struct Messages {
         Cp("Произошла ошибка в вычислениях. Остановить построение графика ?");
     std::string BadXMin = Cp("X min записано неверно ");
     std::string BadXMax = Cp("X max записано неверно ");
-    std::string NoSignChange = Cp(
-        "Не выполнено необходимое условие: F(Xmin)*F(Xmin) < 0 ! \n\rНе могу решить уравнение");
+    std::string NoSignChange =
+        Cp("Не выполнено необходимое условие: F(Xmin)*F(Xmin) < 0 ! \n\rНе могу решить уравнение");
 };
 
 const Messages& Texts() {
@@ -171,6 +170,11 @@ void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view 
     if (XMin > XMax) {
         host.ShowMessage(text.BadInterval);
         return;
+    }
+    // An infinite end (a text such as "1E5000") has no midpoint: ∞ − ∞ is an invalid operation,
+    // and the search would end with "X1 = NAN" as if it had found a root.
+    if (std::isinf(XMin) || std::isinf(XMax)) {
+        throw EInvalidOp();
     }
     // An interval already within the tolerance takes no halving step: its left end, whose
     // value is known, is then the answer (the root lies within the tolerance of it). Bisect

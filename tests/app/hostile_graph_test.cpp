@@ -171,6 +171,36 @@ TEST_F(HostileGraphTest, AFormulaThatFailsAtEveryPointAsksEachTime) {
     ExpectNextPlotWorks();
 }
 
+TEST_F(HostileGraphTest, SolvingIntervalEndsAtAndBeyondTheRanges) {
+    const struct {
+        const char* xMin;
+        const char* xMax;
+        std::vector<std::string> shown;
+    } rows[] = {
+        {"abc", "1", {"message: X min записано неверно "}},
+        {"-1", "1E", {"message: X max записано неверно "}},
+        {"1E4933", "1", {kOverflow}},
+        {"-1", "1E4933", {kOverflow}},
+        // Wider than the extended range, or with infinite ends.
+        {"-1E4932", "1E4932", {kOverflow}},
+        {"-1E5120", "1E5120", {kInvalidOp}},
+        {"-1E5120", "1", {kInvalidOp}},
+        {"-1", "1E5120", {kInvalidOp}},
+        {"1", "-1", {kBadInterval}},
+        {"-1E-4940", "1E-4940", {"message: X1 = 0, f(X1)= 0"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.xMin) + " .. " + row.xMax);
+        Calculate(QStringLiteral("x;"));
+        graf->Edit2->setText(QString::fromUtf8(row.xMin));
+        graf->Edit3->setText(QString::fromUtf8(row.xMax));
+        const std::size_t mark = Mark();
+        Solve(QStringLiteral("0"));
+        EXPECT_EQ(ShownSince(mark), row.shown);
+        ExpectNextCalculationWorks();
+    }
+}
+
 TEST_F(HostileGraphTest, FormulasThatFailInTheSolving) {
     const struct {
         const char* formula;
