@@ -171,7 +171,7 @@ void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view 
         host.ShowMessage(text.BadInterval);
         return;
     }
-    // An infinite end (a text such as "1E5000") has no midpoint: ∞ − ∞ is an invalid operation,
+    // An infinite end (a text such as "1E5120") has no midpoint: ∞ − ∞ is an invalid operation,
     // and the search would end with "X1 = NAN" as if it had found a root.
     if (std::isinf(XMin) || std::isinf(XMax)) {
         throw EInvalidOp();

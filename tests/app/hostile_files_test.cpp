@@ -104,11 +104,9 @@ TEST_F(HostileFilesTest, OddFilesLoadWhatTheyHold) {
     WriteBytes(path, binary);
     EXPECT_EQ(Load(path), std::vector<std::string>{});
     const std::size_t end = binary.find('\x1A');
-    std::string expected = binary.substr(0, end);
-    const std::size_t lineEnd = expected.find('\n');
-    const std::size_t formulaEnd =
-        lineEnd > 0 && expected[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-    std::string formula = expected.substr(0, formulaEnd);
+    // The first line, without its CRs (lone or before the LF).
+    std::string formula = binary.substr(0, end);
+    formula = formula.substr(0, formula.find('\n'));
     std::erase(formula, '\r');
     EXPECT_EQ(FromQtLines(Memo1()->document()->toRawText()), formula);
     const std::string copy = Path("copy.frm");
