@@ -50,7 +50,8 @@ retype() {
 }
 shot() {
   sleep 0.6
-  import -window "$1" "$2"
+  # Without the time chunks, a picture that did not change stays the same file.
+  import -window "$1" -define png:exclude-chunks=date,time "$2"
   echo "wrote $2"
 }
 
@@ -70,8 +71,8 @@ shot "$calc" docs/calculator.png
 click "$calc" 150 7
 graph=$(window "ВЫЗЫВАЙТЕ")
 sleep 1
-read -r gx gy gw gh < <(xdotool getwindowgeometry --shell "$graph" |
-  awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}')
+# The graph window's buttons sit at its right edge, wherever the screen's density puts it.
+gw=$(xdotool getwindowgeometry --shell "$graph" | sed -n 's/^WIDTH=//p')
 retype "$graph" 75 10 "-3"
 retype "$graph" 200 10 "3"
 click "$graph" $((gw - 95)) 10 # "Рисовать (перерисовать) график"
