@@ -21,15 +21,8 @@ long double Tolerance = 0;
 namespace {
 
 constexpr int DesignDpi = 120;
-constexpr char FormFont[] = "MS Sans Serif";
 constexpr int FormFontHeight = 14;  // pixels at 120 pixels per inch
 constexpr int LargeFontHeight = 17; // the explanation and the prompt
-
-void SetPixelFont(QWidget* widget, int pixelSize) {
-    QFont font(QString::fromLatin1(FormFont));
-    font.setPixelSize(pixelSize);
-    widget->setFont(font);
-}
 
 // clang-format off
 const GlyphRows OkPicture = {
@@ -85,9 +78,9 @@ TForm2::TForm2(Toolkit& toolkit, QWidget* parent)
     // A dialog border: not resizable, no minimise or maximise buttons.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    SetPixelFont(this, FormFontHeight);
-    SetPixelFont(Label1, LargeFontHeight);
-    SetPixelFont(StaticText1, LargeFontHeight);
+    SetDesignFont(this, FormFontHeight);
+    SetDesignFont(Label1, LargeFontHeight);
+    SetDesignFont(StaticText1, LargeFontHeight);
     BitBtn1->setIcon(ButtonIcon(OkPicture));
     BitBtn2->setIcon(ButtonIcon(CancelPicture));
     BitBtn1->setAutoDefault(true);

@@ -31,12 +31,6 @@ QColor QtColour(TColor colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
-void SetPixelFont(QWidget* widget, int pixelSize) {
-    QFont font(QString::fromLatin1(FormFont));
-    font.setPixelSize(pixelSize);
-    widget->setFont(font);
-}
-
 } // namespace
 
 TGraf::TGraf(GraphHost& host, QWidget* parent)
@@ -68,9 +62,9 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     panelPalette.setColor(QPalette::Window, panelPalette.color(QPalette::Button));
     Panel1->setPalette(panelPalette);
 
-    SetPixelFont(this, FormFontHeight);
-    SetPixelFont(Label1, LabelFontHeight);
-    SetPixelFont(Label2, LabelFontHeight);
+    SetDesignFont(this, FormFontHeight);
+    SetDesignFont(Label1, LabelFontHeight);
+    SetDesignFont(Label2, LabelFontHeight);
     // The edit boxes lie on the chart, beside the labels that the chart carries.
     Edit2->raise();
     Edit3->raise();

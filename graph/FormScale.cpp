@@ -45,3 +45,9 @@ void ScaleForm(QWidget* form, double factor) {
     }
     form->resize(Scaled(form->width(), factor), Scaled(form->height(), factor));
 }
+
+void SetDesignFont(QWidget* widget, int pixelSize) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(pixelSize);
+    widget->setFont(font);
+}

@@ -10,3 +10,6 @@ double DesignScale(const QWidget* form, int designDpi);
 // every font that a widget sets itself (inherited fonts follow their parent), by `factor`.
 // Edges are scaled rather than sizes, so neighbouring controls stay flush.
 void ScaleForm(QWidget* form, double factor);
+// Gives `widget` its own font of the form's family ("MS Sans Serif", substituted at start-up) at
+// `pixelSize` pixels of the design density; ScaleForm then carries it to the screen.
+void SetDesignFont(QWidget* widget, int pixelSize);
