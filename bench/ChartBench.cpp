@@ -5,6 +5,7 @@
 //
 // CHART_BENCH_IMAGE=<file.png> also writes the painted chart to that file.
 
+#include "ChartSetup.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -28,28 +29,8 @@ constexpr int kPoints = 401;
 std::unique_ptr<TChart> MakeGraphChart() {
     auto c = std::make_unique<TChart>();
     c->resize(kWidth, kHeight);
-    c->MarginLeft = c->MarginTop = c->MarginRight = c->MarginBottom = 1;
-    c->Gradient.Visible = true;
-    c->Gradient.Direction = TGradientDirection::gdFromTopLeft;
-    c->Gradient.StartColor = c->Gradient.EndColor = c->Color = clAqua;
-    c->BevelOuter = TPanelBevel::bvNone;
-    c->BevelWidth = 0;
-    c->View3D = c->View3DWalls = false;
-    c->LegendVisible = false;
-    c->SetBackColor(clAqua);
-    c->BackWall.Brush = {clWhite, TBrushStyle::bsClear};
-    c->Title.Text = {""};
-    c->Title.Alignment = TAlignment::taRightJustify;
-    c->Title.Font.Name = "MS Sans Serif";
-    c->Title.Font.Height = -20;
-    c->Title.Font.Color = clNavy;
-    c->Title.Font.Underline = true;
-    c->Title.Color = clAqua;
-    c->Title.Brush = {clAqua, TBrushStyle::bsSolid};
-    auto* s = c->AddSeries<TLineSeries>();
-    s->SetSeriesColor(clBlue);
-    s->LinePen.Width = 2;
-    s->SetVertAxis(TVertAxis::aBothVertAxis);
+    ConfigureLikeGraphWindow(*c);
+    auto* s = AddGraphSeries(*c);
     for (int i = 0; i < kPoints; ++i) {
         const double x = -10 + i * 11.0 / (kPoints - 1);
         s->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);
