@@ -2,6 +2,7 @@
 // and denormals print "0"); FormatFixed and FormatScientific never exceed 255 characters.
 
 #include "Exceptions.h"
+#include "ExtendedFromBytes.h"
 #include "NumberText.h"
 
 #include <cmath>
@@ -11,36 +12,12 @@
 #include <cstring>
 #include <string>
 
-namespace {
-
-// A valid extended value from the bytes: a significand with its integer bit set (or clear
-// for a denormal), any exponent, any sign. Invalid encodings are never built.
-long double ValueOf(const std::uint8_t* data) {
-    std::uint64_t significand;
-    std::memcpy(&significand, data, sizeof significand);
-    const int exponentField = (data[8] | (data[9] << 8)) & 0x7FFF;
-    const bool negative = (data[9] & 0x80) != 0;
-    long double value;
-    if (exponentField == 0) {
-        significand &= ~(std::uint64_t{1} << 63);
-        value = std::ldexp(static_cast<long double>(significand), -16382 - 63);
-    } else if (exponentField == 0x7FFF) {
-        value = significand & 1 ? std::nanl("") : HUGE_VALL;
-    } else {
-        significand |= std::uint64_t{1} << 63;
-        value = std::ldexp(static_cast<long double>(significand), exponentField - 16383 - 63);
-    }
-    return negative ? -value : value;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 12) {
         return 0;
     }
     SetRegionalSeparators('.', ',');
-    const long double value = ValueOf(data);
+    const long double value = ExtendedFromBytes(data);
     const std::int32_t width = static_cast<std::int8_t>(data[10]) * 3;
     const std::int32_t decimals = static_cast<std::int8_t>(data[11]) * 2;
     if (FormatFixed(value, width, decimals).size() > 255 ||
