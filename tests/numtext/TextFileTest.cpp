@@ -295,6 +295,15 @@ TEST(TextErrorMessages, KnownCodesAndTheRest) {
     for (const auto& [code, message] : rows) {
         EXPECT_EQ(TextErrorMessage(code), message) << code;
     }
+    // Errors that a save can meet, and what the user reads for each.
+    const std::pair<int, const char*> errors[] = {
+        {EIO, "I/O error 1117"}, // errno 5, not "File access denied"
+        {EDQUOT, "Disk full"},
+        {EROFS, "File access denied"},
+    };
+    for (const auto& [error, message] : errors) {
+        EXPECT_EQ(TextErrorMessage(TextResultOfErrno(error, "a.frm")), message) << error;
+    }
 }
 
 TEST_F(TextFileTest, ARaisingCommandLeaksNoDescriptor) {
