@@ -402,6 +402,7 @@ TEST(SavingTextFiles, TheFileSystemDecidesAndTheFileStaysWhatItWas) {
         std::function<std::string(const Folder&)> run;
         const char* expected;
         bool asSuiteUser = false;
+        std::function<void(const Folder&)> prepare = {}; // by the suite's user, before the row
     };
     const Row rows[] = {
         {"a read-only file is refused and stays as it was",
@@ -444,6 +445,22 @@ TEST(SavingTextFiles, TheFileSystemDecidesAndTheFileStaysWhatItWas) {
              return Left(code, f / "a.frm") + (kept ? " kept" : " lost");
          },
          "0 new\r\n 604 [a.frm] kept", true},
+        // Another user's file (root's, in CI) that this user may write: a replacement would
+        // become this user's, so it is written in place.
+        {"another owner's file that the user may write: the owner stays",
+         [](const Folder& f) {
+             struct stat before {};
+             ::stat((f / "a.frm").c_str(), &before);
+             const int code = SaveLine(f / "a.frm");
+             struct stat after {};
+             ::stat((f / "a.frm").c_str(), &after);
+             return Left(code, f / "a.frm") + (after.st_uid == before.st_uid ? " kept" : " lost");
+         },
+         "0 new\r\n 664 [a.frm] kept", false,
+         [&user](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0664);
+             ::chown((f / "a.frm").c_str(), static_cast<uid_t>(-1), user.otherGroup);
+         }},
         {"two hard links stay one file",
          [](const Folder& f) {
              PutFile(f / "a.frm", "old", 0644);
@@ -507,6 +524,9 @@ TEST(SavingTextFiles, TheFileSystemDecidesAndTheFileStaysWhatItWas) {
     for (const Row& row : rows) {
         const Folder folder;
         ASSERT_FALSE(folder.path().empty());
+        if (row.prepare) {
+            row.prepare(folder);
+        }
         const auto run = [&] { return row.run(folder); };
         EXPECT_EQ(row.asSuiteUser ? run() : AsOrdinaryUser(run), row.expected) << row.name;
     }
