@@ -461,6 +461,13 @@ TEST(SavingTextFiles, TheFileSystemDecidesAndTheFileStaysWhatItWas) {
              PutFile(f / "a.frm", "old", 0664);
              ::chown((f / "a.frm").c_str(), static_cast<uid_t>(-1), user.otherGroup);
          }},
+        // Opening a pipe for writing would wait for a reader for ever.
+        {"a pipe without a reader is refused at once",
+         [](const Folder& f) {
+             ::mkfifo((f / "p.frm").c_str(), 0644);
+             return std::to_string(SaveLine(f / "p.frm"));
+         },
+         "6"},
         {"two hard links stay one file",
          [](const Folder& f) {
              PutFile(f / "a.frm", "old", 0644);
