@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils imagemagick xdotool
+  dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream
 )
 missing=()
