@@ -176,6 +176,32 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
         const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage();
         ASSERT_FALSE(normal.isNull()) << name;
         EXPECT_NE(normal, disabled) << name;
+        // Denser screens get pictures of their own size, finer than the enlarged ones.
+        for (const int ratio : {2, 3}) {
+            const QImage dense = icon.pixmap(QSize(16, 16), ratio).toImage();
+            EXPECT_EQ(dense.size(), QSize(16 * ratio, 16 * ratio)) << name;
+            EXPECT_NE(dense.convertToFormat(QImage::Format_ARGB32),
+                      normal.convertToFormat(QImage::Format_ARGB32)
+                          .scaled(dense.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation))
+                << name << " " << ratio;
+        }
+    }
+    // At ratio 1 the pictures are drawn as they always were.
+    const struct {
+        const char* name;
+        QImage glyph;
+    } glyphs[] = {
+        {"BitBtn1", CalculateGlyph()}, {"BitBtn3", ClearGlyph()}, {"BitBtn2", CloseGlyph()}};
+    for (const auto& g : glyphs) {
+        const QIcon icon = control<QPushButton>(g.name)->icon();
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                  g.glyph)
+            << g.name;
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0, QIcon::Disabled)
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32),
+                  DisabledGlyph(g.glyph))
+            << g.name;
     }
     // The greyed image keeps the shape and uses only white and grey.
     const QImage grey = DisabledGlyph(CalculateGlyph());
