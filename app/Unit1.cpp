@@ -79,10 +79,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::applyFonts() {
     // Pixel heights as the window was designed; the family names are substituted at start-up
-    // by fonts that are installed.
+    // by fonts that are installed. The form's font is its client area's: the menu bar and its
+    // menus keep the desktop's menu font, as every program's menus do.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(kFontHeight);
-    setFont(font);
+    ui->ClientArea->setFont(font);
     QFont large = font;
     large.setPixelSize(kLargeFontHeight);
     for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label4),

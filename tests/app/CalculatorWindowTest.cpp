@@ -11,6 +11,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -167,6 +168,12 @@ TEST_F(CalculatorWindowTest, EveryCaptionFitsItsControl) {
     }
     EXPECT_EQ(control<QLabel>("Label1")->font().pixelSize(), 14);
     EXPECT_EQ(control<QLineEdit>("Edit1")->font().pixelSize(), 10);
+    // The menus read in the desktop's menu font, not in the form's small one; the client area
+    // keeps its size below the menu bar whatever that font's height.
+    EXPECT_EQ(control<QMenuBar>("MainMenu1")->font(), QApplication::font("QMenuBar"));
+    EXPECT_EQ(control<QMenu>("N1")->font(), QApplication::font("QMenu"));
+    EXPECT_EQ(form->centralWidget()->size(), QSize(410, 292));
+    EXPECT_EQ(form->height(), 292 + control<QMenuBar>("MainMenu1")->sizeHint().height());
 }
 
 TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
