@@ -5,6 +5,7 @@
 #include "CalculatorState.h"
 #include "Cp1251.h"
 #include "Glyphs.h"
+#include "ScalableIcon.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "zorvo3.h"
@@ -220,6 +221,45 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
             }
         }
     }
+}
+
+TEST(WindowIconTest, DrawnAtTheDeviceSizeWithTheSizesDrawnAheadAsTheyAre) {
+    QImage marker(16, 16, QImage::Format_ARGB32); // stands for the theme's 16-pixel picture
+    marker.fill(QColor(255, 0, 0));
+    const QString drawing = QStringLiteral(":/icons/io.github.zorvo.Zorvo3.svg");
+    const QIcon icon = ScalableIcon(drawing, {marker});
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+              marker);
+    const struct {
+        double ratio;
+        int side; // device pixels of a 16-pixel icon
+    } rows[] = {{1.25, 20}, {1.5, 24}, {2, 32}, {3, 48}};
+    for (const auto& row : rows) {
+        const QPixmap pixmap = icon.pixmap(QSize(16, 16), row.ratio);
+        EXPECT_EQ(pixmap.devicePixelRatio(), row.ratio);
+        const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(row.side, row.side)) << row.ratio;
+        // The drawing itself at that size, not the marker enlarged.
+        int marked = 0;
+        int opaque = 0;
+        for (int y = 0; y < row.side; ++y) {
+            for (int x = 0; x < row.side; ++x) {
+                marked += image.pixel(x, y) == marker.pixel(0, 0) ? 1 : 0;
+                opaque += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+            }
+        }
+        EXPECT_LT(marked, row.side) << row.ratio;
+        EXPECT_GT(opaque, row.side * row.side / 4) << row.ratio;
+        const QImage greyed = icon.pixmap(QSize(16, 16), row.ratio, QIcon::Disabled).toImage();
+        EXPECT_EQ(greyed.size(), image.size()) << row.ratio;
+        EXPECT_NE(greyed.convertToFormat(QImage::Format_ARGB32), image) << row.ratio;
+    }
+    // Without its drawing the icon still has the pictures drawn ahead.
+    const QIcon withoutDrawing = ScalableIcon(QStringLiteral(":/no/such.svg"), {marker});
+    EXPECT_EQ(
+        withoutDrawing.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+        marker);
 }
 
 TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {
