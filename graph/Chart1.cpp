@@ -70,7 +70,7 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     // caption for a screen reader; the mouse passes through them to the chart they lie on.
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // The edit boxes lie on the chart, beside the labels that the chart carries.
+    // The edit boxes lie on the chart, beside their labels.
     Edit2->raise();
     Edit3->raise();
     Panel1->raise();
