@@ -8,12 +8,13 @@ label's name; then opens the graph window and its pop-up menu with the mouse and
 open menu and its items from the desktop down, as a screen reader that starts at that moment
 does. Usage: screen_reader_check.py <program>.
 
-Runs itself again under xvfb-run and dbus-run-session, so that it has a screen and a session
-bus of its own. Exits 0 when the screen reader reads the result, 1 when it does not, and 77
+Runs itself again on a virtual screen (Xvfb) and under dbus-run-session, so that it has a
+screen and a session bus of its own. Exits 0 when the screen reader reads the result, 1 when it does not, and 77
 (skipped) when a tool it needs is not installed (scripts/install-deps.sh installs them).
 """
 
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -35,16 +36,38 @@ def fail(why):
 
 
 def outer(program):
-    for tool in ("xvfb-run", "dbus-run-session", "xdotool"):
+    for tool in ("Xvfb", "dbus-run-session", "xdotool"):
         if shutil.which(tool) is None:
             skip(f"{tool} is not installed")
-    env = dict(os.environ, **{INNER: "1"})
-    command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -dpi 96",
-               "dbus-run-session", "--", sys.executable, os.path.abspath(__file__), program]
+    # The virtual screen picks a free display number itself and tells it through a pipe:
+    # choosing one beforehand (xvfb-run -a) races with the other virtual screens that run
+    # on the machine at the same time.
+    read_end, write_end = os.pipe()
+    # -noreset: by default the server starts afresh whenever its last client leaves (the
+    # accessibility bus's launcher is one), and a program connecting then is turned away.
+    screen = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                               "-noreset", "-screen", "0", "1024x768x24", "-dpi", "96"],
+                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
     try:
-        return subprocess.run(command, env=env, timeout=4 * STEP_SECONDS).returncode
-    except subprocess.TimeoutExpired:
-        fail("the check did not end in time")
+        ready, _, _ = select.select([read_end], [], [], STEP_SECONDS)
+        number = os.read(read_end, 64).decode().strip() if ready else ""
+        if not number.isdigit():
+            fail("the virtual screen did not start")
+        env = dict(os.environ, DISPLAY=f":{number}", **{INNER: "1"})
+        command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), program]
+        try:
+            return subprocess.run(command, env=env, timeout=4 * STEP_SECONDS).returncode
+        except subprocess.TimeoutExpired:
+            fail("the check did not end in time")
+    finally:
+        os.close(read_end)
+        screen.terminate()
+        try:
+            screen.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            screen.kill()
+            screen.wait()
 
 
 def take_news():
