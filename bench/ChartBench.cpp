@@ -5,7 +5,7 @@
 //
 // CHART_BENCH_IMAGE=<file.png> also writes the painted chart to that file.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -29,8 +29,7 @@ constexpr int kPoints = 401;
 std::unique_ptr<TChart> MakeGraphChart() {
     auto c = std::make_unique<TChart>();
     c->resize(kWidth, kHeight);
-    ConfigureLikeGraphWindow(*c);
-    auto* s = AddGraphSeries(*c);
+    auto* s = SetUpGraphChart(*c, 1);
     for (int i = 0; i < kPoints; ++i) {
         const double x = -10 + i * 11.0 / (kPoints - 1);
         s->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);

@@ -1,6 +1,7 @@
 // Axes on a chart: settings, value/pixel mapping, range from the series, placement, and the
 // pixels of labels' ticks, grid and minor ticks in the painted image.
 #include "AxisLabels.h"
+#include "GraphChart.h"
 #include "NumberText.h"
 #include "TChart.h"
 #include "TChartAxis.h"
@@ -16,26 +17,14 @@
 
 namespace {
 
-// The graph window's chart: 691 × 367, margins of 1 %, clAqua everywhere, one blue line on the
-// bottom axis and both vertical axes.
+// The graph window's chart at 691 × 367, with point separators.
 struct GraphChart {
     TChart chart;
     TLineSeries* series;
 
-    GraphChart() {
+    GraphChart() : series(SetUpGraphChart(chart, 1)) {
         SetRegionalSeparators('.', ',');
         chart.resize(691, 367);
-        chart.MarginLeft = chart.MarginTop = chart.MarginRight = chart.MarginBottom = 1;
-        chart.Gradient.Visible = false;
-        chart.Color = clAqua;
-        chart.View3D = false;
-        chart.LegendVisible = false;
-        chart.Title.Visible = false;
-        chart.SetBackColor(clAqua);
-        series = chart.AddSeries<TLineSeries>();
-        series->SetVertAxis(TVertAxis::aBothVertAxis);
-        series->SetSeriesColor(clBlue);
-        series->LinePen.Width = 2;
     }
     ~GraphChart() { ReloadRegionalSettings(); }
 
@@ -223,17 +212,20 @@ TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
     g.paint();
     TChart& c = g.chart;
     TChartCanvas3D& canvas = c.Canvas();
+    canvas.AssignFont(c.Title.Font);
+    const int titleLine = canvas.TextHeight("W");
     canvas.AssignFont(c.LeftAxis()->LabelsFont);
     const int h = canvas.TextHeight("W");
     const int leftRoom = canvas.TextWidth("-10") + canvas.TextWidth(" ");
     const int rightRoom = leftRoom;
     const TRect plot = c.PlotRect();
 
-    // Initial plot rectangle (7, 4, 684, 363); the axes take labels + 2 (line) + 4 (ticks).
+    // Initial plot rectangle (7, 4, 684, 363), less the empty title line and its gap of 5;
+    // the axes take labels + 2 (line) + 4 (ticks).
     EXPECT_EQ(plot.Left, 7 + leftRoom + 6);
     EXPECT_EQ(plot.Right, 684 - rightRoom - 6);
     EXPECT_EQ(plot.Bottom, 363 - h - 6);
-    EXPECT_EQ(plot.Top, 4);
+    EXPECT_EQ(plot.Top, 4 + titleLine + 5);
     EXPECT_EQ(c.BottomAxis()->LabelsPos, plot.Bottom + 6);
     EXPECT_EQ(c.LeftAxis()->LabelsPos, plot.Left - 6);
     EXPECT_EQ(c.RightAxis()->LabelsPos, plot.Right + 6);
