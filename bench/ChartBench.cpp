@@ -1,7 +1,9 @@
 // Painting the chart of the graph window: a full paint of 401 points of 2·sin²x + 1 on
 // −10 … 1 in a 691 × 367 chart (fill, title, axes, grid, line, copy to a window image), a
 // repaint without a change (one copy), and beside them the bare minimum that QPainter needs
-// for a fill and 400 two-pixel segments.
+// for a fill and 400 two-pixel segments. A full paint of x/1000 on 0 … 0.002 in the 96-dpi
+// window (553 × 294) shows the cost of labels finer than 0.001 whose widest one decides the
+// increment.
 //
 // CHART_BENCH_IMAGE=<file.png> also writes the painted chart to that file.
 
@@ -36,6 +38,24 @@ std::unique_ptr<TChart> MakeGraphChart() {
     }
     return c;
 }
+
+void BM_ChartFullPaintFineLabels(benchmark::State& state) {
+    auto chart = std::make_unique<TChart>();
+    chart->resize(553, 294);
+    auto* s = SetUpGraphChart(*chart, 0.8);
+    for (int i = 0; i < kPoints; ++i) {
+        const double x = i * 0.002 / (kPoints - 1);
+        s->AddPoint(x, x / 1000);
+    }
+    QImage window(553, 294, QImage::Format_RGB32);
+    chart->PaintChart(window);
+    for (auto _ : state) {
+        chart->Invalidate();
+        chart->PaintChart(window);
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+BENCHMARK(BM_ChartFullPaintFineLabels);
 
 void BM_ChartFullPaint(benchmark::State& state) {
     auto chart = MakeGraphChart();
