@@ -415,6 +415,8 @@ TEST(ZoomDrag, WheelShiftsWithoutWideningAndAnUndoDragGivesTheAutomaticRangesBac
         {"x*x-2", [](double x) { return x * x - 2; }, -2, 98, 1, 101},
         // 3 % of nothing: the constant keeps its one value, not 5 … 5.0000000001.
         {"constant 5", [](double) { return 5.0; }, 5, 5, 5, 5},
+        // 3 % of 2E308, a range beyond the doubles: 6E306.
+        {"x*1E307", [](double x) { return x * 1e307; }, -1e308, 1e308, -9.4e307, 1.06e308},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
