@@ -31,7 +31,7 @@ namespace {
 
 // range / step as a double. A range that is a double divides as a double, exactly as it always
 // has; only a range beyond the doubles divides in extended precision.
-double RangeQuotient(long double range, double step) {
+double rangeQuotient(long double range, double step) {
     if (std::fabs(range) <= std::numeric_limits<double>::max())
         return static_cast<double>(range) / step;
     return static_cast<double>(range / step);
@@ -95,7 +95,7 @@ double ComputeLabelIncrement(long double actualRange, double increment, int labe
     if (labelsSeparation > 0) {
         int measurements = 0;
         for (;;) {
-            const double q = RangeQuotient(actualRange, step);
+            const double q = rangeQuotient(actualRange, step);
             if (std::fabs(q) < kIncrementQuotientGuard) {
                 const double n = RoundHalfEven(q);
                 // The labels of the two range ends fit; an interior label may be wider ("0.11"
@@ -136,7 +136,7 @@ void AxisLabelValues(double actualMinimum, double actualMaximum, double incremen
     values.clear();
     if (!(increment > 0.0))
         return;
-    const double count = RangeQuotient(ValueSpan(actualMinimum, actualMaximum), increment);
+    const double count = rangeQuotient(ValueSpan(actualMinimum, actualMaximum), increment);
     if (!(std::fabs(count) < kMaxLabelCount))
         return;
     double v = FirstLabelValue(actualMinimum, actualMaximum, increment, roundFirstLabel);

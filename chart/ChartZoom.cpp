@@ -106,7 +106,7 @@ TAxisScale ScaleOf(const TChartAxis& a) {
 // Makes the range of `axis` fixed at a … b, in either order. A range that is not finite (a pan
 // or zoom beyond the doubles) would leave the axis with nothing to map: the axis keeps its
 // range instead, and the answer is false.
-bool fixRange(TChartAxis& axis, double a, double b) {
+bool FixRange(TChartAxis& axis, double a, double b) {
     if (!std::isfinite(a) || !std::isfinite(b))
         return false;
     axis.Automatic = false;
@@ -324,7 +324,7 @@ void ChartZoom::wheel(int angleDelta) {
             if (!std::isfinite(shift)) // a range wider than the doubles
                 shift = double(direction * kWheelShare * ValueSpan(axis->Minimum, axis->Maximum));
             // Shifted, not widened: a constant's range 5 … 5 stays one value, its line visible.
-            fixRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
+            FixRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
         }
     }
     m_chart.Invalidate();
@@ -407,7 +407,7 @@ bool ChartZoom::panAxes(bool horizontal, int p, int q) {
 }
 
 void ChartZoom::setFixedRange(TChartAxis& axis, double a, double b) {
-    if (!fixRange(axis, a, b))
+    if (!FixRange(axis, a, b))
         return;
     if (axis.Maximum - axis.Minimum < kMinRangeWidth) {
         // Far from zero 1e-10 is below the spacing of doubles; the next double up keeps the
