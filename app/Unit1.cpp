@@ -2,6 +2,7 @@
 
 #include "Calculation.h"
 #include "CalculatorState.h"
+#include "CommandGate.h"
 #include "ErrorGuard.h"
 #include "FormulaFile.h"
 #include "Glyphs.h"
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextDocument>
@@ -55,7 +57,13 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
     connect(ui->N2, &QAction::triggered, this, [this] { guarded(&TForm1::N2Click); });
     connect(ui->N3, &QAction::triggered, this, [this] { guarded(&TForm1::N3Click); });
     connect(ui->N4, &QAction::triggered, this, [this] { guarded(&TForm1::N4Click); });
-    connect(ui->N5, &QAction::triggered, this, [this] { guarded(&TForm1::N5Click); });
+    // The graph window is a window of its own, whose commands run while it is open: opening
+    // it is refused while a command runs, but holds the gate no longer than that.
+    connect(ui->N5, &QAction::triggered, this, [this] {
+        if (!CommandGate::Application().Running()) {
+            RunGuarded(m_toolkit, [this] { N5Click(); });
+        }
+    });
     connect(ui->N7, &QAction::triggered, this, [this] { guarded(&TForm1::N7Click); });
     // F1 anywhere in the window: the window's help context (its controls have none).
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -80,7 +88,8 @@ void TForm1::applyFonts() {
 }
 
 void TForm1::guarded(void (TForm1::*handler)()) {
-    RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); });
+    CommandGate::Application().Run(
+        [this, handler] { RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); }); });
 }
 
 // ---- Activation ----------------------------------------------------------------------------
@@ -106,13 +115,28 @@ bool TForm1::event(QEvent* event) {
     case QEvent::WindowActivate:
         if (m_activatePending) {
             m_activatePending = false;
-            guarded(&TForm1::FormActivate);
+            activateWhenIdle();
         }
         break;
     default:
         break;
     }
     return QMainWindow::event(event);
+}
+
+void TForm1::activateWhenIdle() {
+    // The focus may come back from a box of a command that still runs: FormActivate waits
+    // until it has returned, and comes once however many of its boxes closed.
+    if (m_activationOwed) {
+        return;
+    }
+    m_activationOwed = true;
+    CommandGate::Application().WhenIdle([window = QPointer<TForm1>(this)] {
+        if (window) {
+            window->m_activationOwed = false;
+            window->guarded(&TForm1::FormActivate);
+        }
+    });
 }
 
 void TForm1::centreOnScreen() {
@@ -150,6 +174,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing ends the program: never while a command shows a box.
+    if (CommandGate::Application().Running()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }

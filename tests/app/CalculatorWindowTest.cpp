@@ -11,6 +11,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -20,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -323,6 +326,65 @@ TEST_F(CalculatorWindowTest, ErrorsOfAHandlerReachTheErrorBoxAndTheWindowGoesOn)
     type("x;", "2");
     control<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(caption().toStdString(), "Результат=           2.000");
+}
+
+// A box runs a nested event loop; what the user does in the window meanwhile starts no second
+// command, and the window's activation runs FormActivate once the command has returned.
+TEST_F(CalculatorWindowTest, NothingStartsWhileACommandShowsABox) {
+    int graphShown = 0;
+    int closed = 0;
+    form->SetShowGraphWindow([&graphShown] { ++graphShown; });
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { ++closed; });
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    auto* x = control<QLineEdit>("Edit1");
+    const struct {
+        const char* name;
+        std::function<void()> act; // done inside the formula message of "Посчитать"
+    } rows[] = {
+        {"Посчитать", [this] { control<QPushButton>("BitBtn1")->click(); }},
+        {"Enter", [this] { QTest::keyClick(control<QLineEdit>("Edit3"), Qt::Key_Return); }},
+        {"Очистить", [this] { control<QPushButton>("BitBtn3")->click(); }},
+        {"Новая", [this] { control<QAction>("N2")->trigger(); }},
+        {"Прочесть из файла", [this] { control<QAction>("N3")->trigger(); }},
+        {"Записать в файл", [this] { control<QAction>("N4")->trigger(); }},
+        {"График", [this] { control<QAction>("N5")->trigger(); }},
+        {"Помощь", [this] { control<QAction>("N7")->trigger(); }},
+        {"Выйти", [this] { control<QPushButton>("BitBtn2")->click(); }},
+        {"close box", [this] { form->close(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        type("1+;", "7");
+        toolkit.calls.clear();
+        bool acted = false;
+        toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+            if (!acted) {
+                acted = true;
+                row.act();
+            }
+        };
+        control<QPushButton>("BitBtn1")->click();
+        toolkit.whileOpen = nullptr;
+        EXPECT_TRUE(acted);
+        // The formula message alone: no second message, file dialog or help.
+        EXPECT_EQ(toolkit.calls.size(), 1u);
+        EXPECT_EQ(fromCp1251(toolkit.calls.at(0).text),
+                  "Где-то в выражении ошибка...Исправьте и повторите попытку");
+        EXPECT_EQ(memo->toPlainText(), "1+;");
+        EXPECT_EQ(graphShown, 0);
+        EXPECT_EQ(closed, 0);
+    }
+
+    QString xInBox;
+    toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(form.get(), &activate);
+        xInBox = x->text();
+    };
+    control<QPushButton>("BitBtn1")->click();
+    toolkit.whileOpen = nullptr;
+    EXPECT_EQ(xInBox, "7");
+    EXPECT_EQ(x->text(), "1");
 }
 
 } // namespace
