@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "BoundedMemo.h"
 #include "Calculation.h"
 #include "CalculatorState.h"
 #include "CommandGate.h"
@@ -65,6 +66,11 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
         }
     });
     connect(ui->N7, &QAction::triggered, this, [this] { guarded(&TForm1::N7Click); });
+    // Text refused by a memo: the message is a command of its own, so it is not shown while
+    // another command runs (the text is refused all the same).
+    for (BoundedMemo* memo : {ui->Memo1, ui->Memo2}) {
+        connect(memo, &BoundedMemo::textRefused, this, [this] { guarded(&TForm1::memoFull); });
+    }
     // F1 anywhere in the window: the window's help context (its controls have none).
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { guarded(&TForm1::N7Click); });
@@ -245,4 +251,8 @@ void TForm1::N5Click() {
 
 void TForm1::N7Click() {
     m_toolkit.ShowHelp(HelpFile, HelpContext);
+}
+
+void TForm1::memoFull() {
+    m_toolkit.ShowMessage(MemoFullMessage());
 }

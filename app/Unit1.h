@@ -54,6 +54,8 @@ protected:
 
 private:
     void guarded(void (TForm1::*handler)());
+    // Says why a memo refused what was typed or pasted into it.
+    void memoFull();
     // The activation's FormActivate once no command runs (at once when none does).
     void activateWhenIdle();
     void applyFonts();
