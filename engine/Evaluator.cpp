@@ -2,7 +2,7 @@
 //
 // Evaluation errors (refused arguments, division by zero, zero to a non-positive power, a
 // non-integer power of a base <= 0) set ErrEval and ErrAny, show their message (once the
-// evaluation has left the tree, see EvaluationScope) and give the error result 0. ErrEval is tested
+// evaluation has left the tree, see holdMessage) and give the error result 0. ErrEval is tested
 // after every operand and before every operation, so the first error ends the evaluation of the
 // whole tree and each evaluation shows at most one message. Overflow and invalid operations raise
 // through checked() (EngineInternal.h).
@@ -72,7 +72,7 @@ evaluationError(const char* text, Shown shown = Shown::Nothing, long double numb
     case Shown::Nothing:
         break;
     }
-    showMessage(message);
+    holdMessage(message);
     return ErrorResult;
 }
 
@@ -301,12 +301,10 @@ long double EvalNode(const ExprNode* node, long double x) {
         ErrAny = true;
         return ErrorResult;
     }
-    long double v;
-    {
-        const EvaluationScope evaluating;
-        v = evalNode(node, x);
+    const long double v = evalNode(node, x);
+    if (ErrEval) {
+        showHeldMessage();
     }
-    showHeldMessage();
     return v;
 }
 
@@ -315,11 +313,7 @@ long double EvalFormula(long double x) {
         ErrAny = true;
         return 0;
     }
-    long double v;
-    {
-        const EvaluationScope evaluating;
-        v = evalInPlace<2>(TreeRoot.get(), x);
-    }
+    const long double v = evalInPlace<2>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
         showHeldMessage();

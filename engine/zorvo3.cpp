@@ -26,7 +26,6 @@ std::function<void(const std::string&)>& messageHook() {
 namespace engine_detail {
 
 std::uint32_t randomSeed = 0;
-int evaluationDepth = 0;
 
 namespace {
 // The message of the evaluation under way; each evaluation finds at most one error.
@@ -34,34 +33,27 @@ std::string heldMessage;
 bool messageHeld = false;
 } // namespace
 
-EvaluationScope::EvaluationScope() {
-    if (evaluationDepth++ == 0) {
-        // A message held by an evaluation that an exception ended is not this one's.
-        messageHeld = false;
-    }
+void holdMessage(const std::string& text) {
+    heldMessage = text;
+    messageHeld = true;
 }
 
-void showMessage(const std::string& text) {
-    if (evaluationDepth > 0) {
-        if (!messageHeld) {
-            heldMessage = text;
-            messageHeld = true;
-        }
+void dropHeldMessage() {
+    heldMessage.clear();
+    messageHeld = false;
+}
+
+void showHeldMessage() {
+    if (!messageHeld) {
         return;
     }
+    messageHeld = false;
+    const std::string text = std::exchange(heldMessage, std::string());
     // Copied so that a hook which replaces itself while it runs stays alive until it returns.
     const auto hook = messageHook();
     if (hook) {
         hook(text);
     }
-}
-
-void showHeldMessage() {
-    if (!messageHeld || evaluationDepth > 0) {
-        return;
-    }
-    messageHeld = false;
-    showMessage(std::exchange(heldMessage, std::string()));
 }
 
 void raiseFor(long double result) {
@@ -89,4 +81,5 @@ void ResetEngineState() {
     LetterSet.reset();
     TreeRoot.reset();
     engine_detail::randomSeed = 0;
+    engine_detail::dropHeldMessage();
 }
