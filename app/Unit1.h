@@ -25,6 +25,9 @@ public:
     // What N5Click runs to show the graph window modally (set at start-up).
     void SetShowGraphWindow(std::function<void()> show) { m_showGraphWindow = std::move(show); }
     Toolkit& toolkit() const { return m_toolkit; }
+    // Loads a formula file as "Прочесть из файла" does with the name chosen in its dialog; a
+    // failure is shown by the default error handling and leaves the memos as they were.
+    void OpenFormulaFile(const std::string& fileName);
 
     // Handlers; the window runs each through the default error handling.
     void FormActivate();
@@ -53,6 +56,7 @@ protected:
 
 private:
     void guarded(void (TForm1::*handler)());
+    void LoadFormulaFile(const std::string& fileName);
     void applyFonts();
     void centreOnScreen();
 
