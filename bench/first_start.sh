@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Time from the README's start command to the calculator window, on a fresh Debian 12.
-# Usage (as root): bench/first_start.sh <work folder>
+# Usage (as root): bench/first_start.sh <work folder> [commit, HEAD by default]
 #
 # The first run makes a minimal Debian 12 with debootstrap in <work folder>/clean (kept for
 # later runs). Each run copies it afresh, copies the committed tree of this repository into
-# it and runs ./scripts/run.sh there with nothing installed beyond debootstrap's base. The
+# it (or that of the given commit) and runs ./scripts/run.sh there with nothing installed beyond debootstrap's base. The
 # program opens its window on a virtual screen of this machine (Xvfb), playing the desktop of
 # the fresh machine; xdotool watches for the window. Prints each output line of the start
 # command with its time, then the figure.
 set -euo pipefail
-[ $# -eq 1 ] || { echo "usage: $0 <work folder>" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <work folder> [commit]" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$(realpath -m "$1")
 clean=$work/clean
@@ -31,11 +31,16 @@ deb http://deb.debian.org/debian-security bookworm-security main
 EOF
 fi
 
+# A run that was cut short may have left its mounts: never delete through them.
+if grep -q " $root/" /proc/mounts; then
+  echo "something is still mounted under $root" >&2
+  exit 1
+fi
 rm -rf "$root"
 cp -a "$clean" "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mkdir -p "$root/root/zorvo"
-git -C "$repo" archive HEAD | tar -x -C "$root/root/zorvo"
+git -C "$repo" archive "${2:-HEAD}" | tar -x -C "$root/root/zorvo"
 
 # The virtual screen on a display number that no server holds.
 display=77
@@ -76,6 +81,10 @@ limit=$((SECONDS + 1800))
 while [ $SECONDS -lt $limit ]; do
   if DISPLAY=":$display" xdotool search --onlyvisible --name 'Калькулятор' >/dev/null 2>&1; then
     shown=$EPOCHREALTIME
+    # The processor time of the whole command so far: the program's own and that of every
+    # command it waited for (the shell that became the program kept their accounts).
+    cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.0f", ($14 + $15 + $16 + $17) / hz }' \
+      "/proc/$program_pid/stat")
     break
   fi
   kill -0 "$program_pid" 2>/dev/null || break
@@ -90,3 +99,4 @@ if [ -z "$shown" ]; then
 fi
 awk -v a="$shown" -v b="$start" -v file="$log" \
   'BEGIN { printf "calculator window after %.1f s (log: %s)\n", a - b, file }'
+echo "processor time of the command: $cpu s; load average now: $(cut -d' ' -f1-3 /proc/loadavg)"
