@@ -3,11 +3,12 @@
 # Usage (as root): bench/first_start.sh <work folder> [commit, HEAD by default]
 #
 # The first run makes a minimal Debian 12 with debootstrap in <work folder>/clean (kept for
-# later runs). Each run copies it afresh, copies the committed tree of this repository into
-# it (or that of the given commit) and runs ./scripts/run.sh there with nothing installed beyond debootstrap's base. The
-# program opens its window on a virtual screen of this machine (Xvfb), playing the desktop of
-# the fresh machine; xdotool watches for the window. Prints each output line of the start
-# command with its time, then the figure.
+# later runs). Each run copies it afresh, copies the committed tree of this repository (or
+# that of the given commit) into it and runs ./scripts/run.sh there, with nothing installed
+# beyond debootstrap's base. The program opens its window on a virtual screen of this machine
+# (Xvfb), playing the desktop of the fresh machine; xdotool watches for the window. Prints
+# the milestones of the start command with their times, then the figure and the processor
+# time that the command took (which the other work of a shared machine does not inflate).
 set -euo pipefail
 [ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <work folder> [commit]" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
