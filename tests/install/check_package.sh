@@ -75,8 +75,10 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-libe
   grep -qxF "$library" <<<"$depends_names" || fail "Depends lacks $library: $depends"
 done
 ! grep -q -- '-dev$' <<<"$depends_names" || fail "Depends names a development package: $depends"
-field Description | head -n 1 | grep -Eq '^[a-z].{10,78}$' || fail "bad synopsis: $(field Description | head -n 1)"
-field Description | grep -q 'Калькулятор' || fail "the long description has no Russian text"
+description=$(field Description)
+synopsis=$(head -n 1 <<<"$description")
+grep -Eq '^[a-z].{10,78}$' <<<"$synopsis" || fail "bad synopsis: $synopsis"
+grep -q 'Калькулятор' <<<"$description" || fail "the long description has no Russian text"
 
 # lintian as Debian's archive runs it; "running with root privileges" is only advice.
 report=$(lintian --fail-on error,warning --display-info "$deb" 2>&1) || fail "lintian:
