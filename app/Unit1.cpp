@@ -234,10 +234,18 @@ void TForm1::N3Click() {
     if (!name) {
         return;
     }
-    FormulaFileName = *name;
+    LoadFormulaFile(*name);
+}
+
+void TForm1::LoadFormulaFile(const std::string& fileName) {
+    FormulaFileName = fileName;
     ReadFormulaFile(FormulaFileName);
     ui->Memo1->setPlainText(ToQtLines(FormulaLine));
     ui->Memo2->setPlainText(ToQtLines(CommentLine));
+}
+
+void TForm1::OpenFormulaFile(const std::string& fileName) {
+    RunGuarded(m_toolkit, [this, &fileName] { LoadFormulaFile(fileName); });
 }
 
 void TForm1::N4Click() {

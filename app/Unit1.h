@@ -25,6 +25,9 @@ public:
     // What N5Click runs to show the graph window modally (set at start-up).
     void SetShowGraphWindow(std::function<void()> show) { m_showGraphWindow = std::move(show); }
     Toolkit& toolkit() const { return m_toolkit; }
+    // Loads a formula file as "Прочесть из файла" does with the name chosen in its dialog; a
+    // failure is shown by the default error handling and leaves the memos as they were.
+    void OpenFormulaFile(const std::string& fileName);
 
     // Handlers; the window runs each as a command of the application (CommandGate: refused
     // while another command runs) through the default error handling.
@@ -58,6 +61,7 @@ private:
     void memoFull();
     // The activation's FormActivate once no command runs (at once when none does).
     void activateWhenIdle();
+    void LoadFormulaFile(const std::string& fileName);
     void applyFonts();
     void centreOnScreen();
 

@@ -8,6 +8,7 @@
 #include "AsOrdinaryUser.h"
 #include "CalculatorState.h"
 #include "FormulaFile.h"
+#include "Program.h"
 #include "TextCodec.h"
 
 #include <QDir>
@@ -129,6 +130,64 @@ TEST_F(HostileFilesTest, OddFilesLoadWhatTheyHold) {
     EXPECT_EQ(Save(copy), std::vector<std::string>{});
     EXPECT_EQ(ReadBytes(copy).substr(0, formula.size()), BlankControlCharacters(formula));
     ExpectNextCalculationWorks();
+}
+
+TEST_F(HostileFilesTest, TheFileNamedAtStartUpLoadsAsTheMenuLoadsIt) {
+    const std::string good = Path("good.frm");
+    WriteBytes(good, "1/3;\r\nthird\r\n");
+    const std::string second = Path("second.frm");
+    WriteBytes(second, "2;\r\n");
+    // The name as the file system holds it (UTF-8 bytes), not converted on the way.
+    const std::string russian = Path("формула.frm");
+    WriteBytes(russian, "x^2;\r\n\xEA\xE2\xE0\xE4\xF0\xE0\xF2\r\n"); // "квадрат" in 1251
+    const std::string folder = Path("folder.frm");
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder)));
+    const std::string large = Path("large.frm");
+    WriteBytes(large, std::string(65536, '7') + "\r\n");
+
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments; // after the program's name
+        std::vector<std::string> shown;
+        QString formula;
+        QString comment;
+    } rows[] = {
+        {"no argument", {}, {}, QString(), QString()},
+        {"a formula file", {good}, {}, QStringLiteral("1/3;"), QStringLiteral("third")},
+        {"only the first of two",
+         {good, second},
+         {},
+         QStringLiteral("1/3;"),
+         QStringLiteral("third")},
+        {"a Russian name", {russian}, {}, QStringLiteral("x^2;"), QStringLiteral("квадрат")},
+        {"a missing file", {Path("missing.frm")}, {"error: File not found."}, QString(), QString()},
+        {"a folder", {folder}, {"error: File access denied."}, QString(), QString()},
+        {"too large for the memos",
+         {large},
+         {"error: Файл слишком велик для формулы."},
+         QString(),
+         QString()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // A window as start-up creates it: empty memos.
+        Memo1()->clear();
+        Memo2()->clear();
+        std::vector<std::string> argvText = {"Zorvo_3"};
+        argvText.insert(argvText.end(), row.arguments.begin(), row.arguments.end());
+        std::vector<char*> argv;
+        for (std::string& text : argvText) {
+            argv.push_back(text.data());
+        }
+        argv.push_back(nullptr);
+
+        const std::size_t mark = Mark();
+        LoadFormulaFileArgument(*calculator, static_cast<int>(argvText.size()), argv.data());
+        EXPECT_EQ(ShownSince(mark), row.shown);
+        EXPECT_EQ(Memo1()->toPlainText(), row.formula);
+        EXPECT_EQ(Memo2()->toPlainText(), row.comment);
+        ExpectNextCalculationWorks();
+    }
 }
 
 TEST_F(HostileFilesTest, FilesThatCannotBeReadShowTheErrorAndKeepTheMemos) {
