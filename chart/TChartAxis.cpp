@@ -297,6 +297,21 @@ int TChartAxis::ValueToPixel(double value) const {
     return clampToInt(std::int64_t(PixelEnd) - offset);
 }
 
+long double TChartAxis::LinePosition(double value) const {
+    // ValueToPixel's guard puts a value beyond 32-bit offsets at the centre: only a value
+    // found there can lie elsewhere.
+    const int pixel = ValueToPixel(value);
+    if (pixel != PixelCenter() || ActualRange == 0)
+        return pixel;
+    // ValueToPixel's offset, kept in extended: finite for every finite value and range, so a
+    // point far off the plot keeps its true direction from its neighbours.
+    const long double d =
+        (static_cast<long double>(value) - ActualMinimum) * AxisLength() / ActualRange;
+    if (std::fabs(double(d)) < 2147483647.0)
+        return pixel;
+    return m_horizontal != Inverted ? PixelStart + d : PixelEnd - d;
+}
+
 double TChartAxis::PixelToValue(int pixel) const {
     const int length = AxisLength();
     if (length < 1)
