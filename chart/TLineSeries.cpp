@@ -96,8 +96,11 @@ bool OnScreen(long double x, long double y) {
     return std::fabs(x) <= kOnScreen && std::fabs(y) <= kOnScreen; // false for NaN
 }
 
-// Cuts the segment to the square ±kReach (Liang–Barsky); false when none of it lies inside.
+// Cuts the segment to the square ±kReach (Liang–Barsky); false when none of it lies inside
+// or an end is not a position (the edge height of a point that is not a number).
 bool CutToReach(long double& x0, long double& y0, long double& x1, long double& y1) {
+    if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
+        return false;
     if (std::fabs(x0) <= kReach && std::fabs(y0) <= kReach && std::fabs(x1) <= kReach &&
         std::fabs(y1) <= kReach)
         return true;

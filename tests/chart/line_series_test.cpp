@@ -92,6 +92,11 @@ TEST(LineSeries, SegmentsBetweenDrawnPoints) {
          {clChartDefault, clNone, clChartDefault, clChartDefault},
          {{2, 3}}},
         {"same pixel drawn once", {1, 1.0000001, 3}, {1, 1, 2}, {}, {{1, 2}}},
+        {"a repeated point made null still interrupts",
+         {1, 2, 2, 3},
+         {1, 2, 2, 3},
+         {clChartDefault, clChartDefault, clNone, clChartDefault},
+         {{0, 1}}},
     };
     for (const Row& row : rows) {
         Fixture f;
@@ -210,12 +215,16 @@ TEST(LineSeries, EachPaintStartsItsLineAfresh) {
 }
 
 TEST(LineSeries, DeepZoomDrawsTheLineOnlyWhereItIs) {
-    // x·sin x sampled as the plotting samples [-10, 1], both axes zoomed to 1E-10 wide ranges.
+    // x·sin x sampled as the plotting samples [-10, 1], both axes zoomed to ranges `width`
+    // wide: the samples then lie 10¹¹ (10¹³ beyond 2⁴⁰) pixels apart.
     struct Row {
         const char* name;
         bool onTheLine; // centred on the sampled line, or on (−4.502, 0), far above it
+        double width;
     };
-    for (const Row row : {Row{"away from the curve", false}, Row{"on the sampled line", true}}) {
+    for (const Row row :
+         {Row{"away from the curve", false, 1e-10}, Row{"on the sampled line", true, 1e-10},
+          Row{"on the sampled line, ends beyond 2^40 pixels", true, 1e-12}}) {
         Fixture f;
         for (int i = 0; i <= 400; ++i) {
             const double x = -10 + i * 11.0 / 400;
@@ -229,9 +238,9 @@ TEST(LineSeries, DeepZoomDrawsTheLineOnlyWhereItIs) {
             const double y0 = f.series->YValues()[i], y1 = f.series->YValues()[i + 1];
             yc = y0 + (y1 - y0) * (xc - x0) / (x1 - x0);
         }
-        Fixture::Fix(f.chart.BottomAxis(), xc - 5e-11, xc + 5e-11);
-        Fixture::Fix(f.chart.LeftAxis(), yc - 5e-11, yc + 5e-11);
-        Fixture::Fix(f.chart.RightAxis(), yc - 5e-11, yc + 5e-11);
+        Fixture::Fix(f.chart.BottomAxis(), xc - row.width / 2, xc + row.width / 2);
+        Fixture::Fix(f.chart.LeftAxis(), yc - row.width / 2, yc + row.width / 2);
+        Fixture::Fix(f.chart.RightAxis(), yc - row.width / 2, yc + row.width / 2);
         f.Segments();
         const auto blue = f.BluePixels();
         if (!row.onTheLine) {
