@@ -469,15 +469,22 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
     if (b.left >= b.right || b.top >= b.bottom)
         return;
 
-    // The centre pixels whose square reaches the drawable area, as offsets along the walk.
+    // The centre pixels whose square reaches the drawable area: a line with both ends among
+    // them is walked whole (its pixels lie between its ends); any other only over the steps
+    // that have them, counted as offsets along the walk.
     const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
-    const StepSpan xs =
-        OffsetsAlong(x0, sx, std::int64_t(b.left) - (w - 1 - o), std::int64_t(b.right) - 1 + o);
-    const StepSpan ys =
-        OffsetsAlong(y0, sy, std::int64_t(b.top) - (w - 1 - o), std::int64_t(b.bottom) - 1 + o);
-    const StepSpan steps = walk.StepsWithin(xMajor ? xs : ys, xMajor ? ys : xs);
-    if (steps.first > steps.last)
-        return; // wholly outside: costs nothing
+    const std::int64_t xLo = std::int64_t(b.left) - (w - 1 - o),
+                       xHi = std::int64_t(b.right) - 1 + o;
+    const std::int64_t yLo = std::int64_t(b.top) - (w - 1 - o),
+                       yHi = std::int64_t(b.bottom) - 1 + o;
+    StepSpan steps{0, walk.major - 1};
+    if (std::min(x0, x1) < xLo || std::max(x0, x1) > xHi || std::min(y0, y1) < yLo ||
+        std::max(y0, y1) > yHi) {
+        const StepSpan xs = OffsetsAlong(x0, sx, xLo, xHi), ys = OffsetsAlong(y0, sy, yLo, yHi);
+        steps = walk.StepsWithin(xMajor ? xs : ys, xMajor ? ys : xs);
+        if (steps.first > steps.last)
+            return; // wholly outside: costs nothing
+    }
 
     const DashPattern* dash = nullptr;
     if (w == 1) { // wider pens are always solid, as the toolkit's are
@@ -509,10 +516,11 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
     const bool wideXor = w > 1 && invert;
     if (wideXor)
         m_wideXorPixels.clear();
-    // The walk's state at its first visible step.
-    const std::int64_t across = walk.MinorAt(steps.first);
-    std::int64_t x = x0 + sx * (xMajor ? steps.first : across);
-    std::int64_t y = y0 + sy * (xMajor ? across : steps.first);
+    // The walk's state at its first visible step. Every walked centre pixel lies within a pen
+    // width of the drawable area, so it is an int.
+    const std::int64_t across = steps.first == 0 ? 0 : walk.MinorAt(steps.first);
+    int x = int(x0 + sx * (xMajor ? steps.first : across));
+    int y = int(y0 + sy * (xMajor ? across : steps.first));
     std::int64_t err = walk.ErrorAt(steps.first, across);
     const std::int64_t twiceMajor = 2 * walk.major, twiceMinor = 2 * walk.minor;
     const std::size_t stride = std::size_t(m_stride);
@@ -529,33 +537,35 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
                 runLeft = dash->runs[run];
             }
         } else if (wideXor) {
-            for (std::int64_t yy = y - o; yy < y - o + w; ++yy)
-                for (std::int64_t xx = x - o; xx < x - o + w; ++xx)
-                    m_wideXorPixels.push_back(
-                        (std::uint64_t(std::uint32_t(std::int32_t(yy))) << 32) |
-                        std::uint32_t(std::int32_t(xx)));
+            for (int yy = y - o; yy < y - o + w; ++yy)
+                for (int xx = x - o; xx < x - o + w; ++xx)
+                    m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
+                                              std::uint32_t(xx));
         } else {
-            for (std::int64_t yy = y - o; yy < y - o + w; ++yy) {
+            for (int yy = y - o; yy < y - o + w; ++yy) {
                 if (yy < b.top || yy >= b.bottom)
                     continue;
                 std::uint32_t* rowBits = m_bits + std::size_t(yy) * stride;
-                for (std::int64_t xx = x - o; xx < x - o + w; ++xx)
+                for (int xx = x - o; xx < x - o + w; ++xx)
                     if (xx >= b.left && xx < b.right)
                         rowBits[xx] = fore;
             }
         }
-        if (err > 0) {
-            if (xMajor)
+        if (xMajor) {
+            if (err > 0) {
                 y += sy;
-            else
-                x += sx;
-            err -= twiceMajor;
-        }
-        err += twiceMinor;
-        if (xMajor)
+                err -= twiceMajor;
+            }
+            err += twiceMinor;
             x += sx;
-        else
+        } else {
+            if (err > 0) {
+                x += sx;
+                err -= twiceMajor;
+            }
+            err += twiceMinor;
             y += sy;
+        }
     }
     if (wideXor) {
         // Each pixel of a wide inverting line is inverted once, however many squares

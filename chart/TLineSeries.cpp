@@ -128,16 +128,22 @@ bool CutToReach(long double& x0, long double& y0, long double& x1, long double& 
     return true;
 }
 
+// The whole pixel of a position within kReach, halves away from zero (the conversion
+// truncates); the positions of points on screen are whole already.
+std::int64_t ToPixel(long double v) {
+    return std::int64_t(v < 0 ? v - 0.5L : v + 0.5L);
+}
+
 // A line between two positions, cut to kReach and rounded to whole pixels; it moves the pen
 // first when asked to or when the pen is elsewhere.
 void DrawLine(TChartCanvas3D& canvas, long double x0, long double y0, long double x1,
               long double y1, bool move) {
     if (!CutToReach(x0, y0, x1, y1))
         return;
-    const std::int64_t ax = std::llround(x0), ay = std::llround(y0);
+    const std::int64_t ax = ToPixel(x0), ay = ToPixel(y0);
     if (move || canvas.PenX() != ax || canvas.PenY() != ay)
         canvas.MoveTo(ax, ay);
-    canvas.LineTo(std::llround(x1), std::llround(y1));
+    canvas.LineTo(ToPixel(x1), ToPixel(y1));
 }
 
 } // namespace
@@ -235,6 +241,11 @@ void TCustomSeries::DrawSegment(long double x, long double y, TColor colour) {
     if (Stairs) {
         DrawLine(canvas, PrevX, PrevY, x, PrevY, true);
         DrawLine(canvas, x, PrevY, x, y, false);
+        return;
+    }
+    if (OnScreen(PrevX, PrevY) && OnScreen(x, y)) { // whole pixels: nothing to cut or round
+        canvas.MoveTo(std::int64_t(PrevX), std::int64_t(PrevY));
+        canvas.LineTo(std::int64_t(x), std::int64_t(y));
         return;
     }
     DrawLine(canvas, PrevX, PrevY, x, y, true);
