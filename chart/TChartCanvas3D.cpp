@@ -524,7 +524,7 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
     std::int64_t err = walk.ErrorAt(steps.first, across);
     const std::int64_t twiceMajor = 2 * walk.major, twiceMinor = 2 * walk.minor;
     const std::size_t stride = std::size_t(m_stride);
-    for (std::int64_t k = steps.first; k <= steps.last; ++k) {
+    for (std::int64_t left = steps.last - steps.first + 1; left > 0; --left) {
         if (w == 1) {
             const bool on = run % 2 == 0; // always true without a dash pattern
             if ((on || paintGaps) && x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
@@ -541,6 +541,10 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
                 for (int xx = x - o; xx < x - o + w; ++xx)
                     m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
                                               std::uint32_t(xx));
+        } else if (w == 2 && x - 1 >= b.left && x < b.right && y - 1 >= b.top && y < b.bottom) {
+            // The series' pen, its square wholly drawable, as for all but the edge steps.
+            std::uint32_t* rowBits = m_bits + std::size_t(y - 1) * stride + std::size_t(x - 1);
+            rowBits[0] = rowBits[1] = rowBits[stride] = rowBits[stride + 1] = fore;
         } else {
             for (int yy = y - o; yy < y - o + w; ++yy) {
                 if (yy < b.top || yy >= b.bottom)

@@ -87,30 +87,30 @@ namespace {
 
 // The pixels a point may lie on to be joined like any other: a point farther off is bypassed
 // between points within this range.
-constexpr long double kOnScreen = 32766;
-// Line ends farther off than this are first cut to it along the line, in extended, so that
-// the canvas's exact clipping gets 64-bit ends that still point the true way.
-constexpr long double kReach = 1099511627776.0L; // 2^40
+constexpr double kOnScreen = 32766;
+// Line ends farther off than this are first cut to it along the line, so that the canvas's
+// exact clipping gets 64-bit ends that still point the true way.
+constexpr double kReach = 1099511627776.0; // 2^40
 
-bool OnScreen(long double x, long double y) {
+bool OnScreen(double x, double y) {
     return std::fabs(x) <= kOnScreen && std::fabs(y) <= kOnScreen; // false for NaN
 }
 
 // Cuts the segment to the square ±kReach (Liang–Barsky); false when none of it lies inside
 // or an end is not a position (the edge height of a point that is not a number).
-bool CutToReach(long double& x0, long double& y0, long double& x1, long double& y1) {
+bool CutToReach(double& x0, double& y0, double& x1, double& y1) {
     if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
         return false;
     if (std::fabs(x0) <= kReach && std::fabs(y0) <= kReach && std::fabs(x1) <= kReach &&
         std::fabs(y1) <= kReach)
         return true;
-    const long double dx = x1 - x0, dy = y1 - y0;
-    long double t0 = 0, t1 = 1;
+    const double dx = x1 - x0, dy = y1 - y0;
+    double t0 = 0, t1 = 1;
     // Keeps the part of the segment where p·t ≤ q.
-    auto keep = [&](long double p, long double q) {
+    auto keep = [&](double p, double q) {
         if (p == 0)
             return q >= 0;
-        const long double t = q / p;
+        const double t = q / p;
         if (p < 0)
             t0 = std::max(t0, t);
         else
@@ -120,7 +120,7 @@ bool CutToReach(long double& x0, long double& y0, long double& x1, long double& 
     if (!keep(-dx, x0 + kReach) || !keep(dx, kReach - x0) || !keep(-dy, y0 + kReach) ||
         !keep(dy, kReach - y0))
         return false;
-    const long double ax = x0, ay = y0;
+    const double ax = x0, ay = y0;
     x0 = std::clamp(ax + t0 * dx, -kReach, kReach);
     y0 = std::clamp(ay + t0 * dy, -kReach, kReach);
     x1 = std::clamp(ax + t1 * dx, -kReach, kReach);
@@ -130,14 +130,13 @@ bool CutToReach(long double& x0, long double& y0, long double& x1, long double& 
 
 // The whole pixel of a position within kReach, halves away from zero (the conversion
 // truncates); the positions of points on screen are whole already.
-std::int64_t ToPixel(long double v) {
-    return std::int64_t(v < 0 ? v - 0.5L : v + 0.5L);
+std::int64_t ToPixel(double v) {
+    return std::int64_t(v < 0 ? v - 0.5 : v + 0.5);
 }
 
 // A line between two positions, cut to kReach and rounded to whole pixels; it moves the pen
 // first when asked to or when the pen is elsewhere.
-void DrawLine(TChartCanvas3D& canvas, long double x0, long double y0, long double x1,
-              long double y1, bool move) {
+void DrawLine(TChartCanvas3D& canvas, double x0, double y0, double x1, double y1, bool move) {
     if (!CutToReach(x0, y0, x1, y1))
         return;
     const std::int64_t ax = ToPixel(x0), ay = ToPixel(y0);
@@ -154,7 +153,7 @@ void DrawLine(TChartCanvas3D& canvas, long double x0, long double y0, long doubl
 // first points, its last ones, or every point after a deep zoom) bypassing would hide segments
 // that really cross the plot, so the point is drawn at its true position and clipping cuts its
 // segments to what is visible. A point that is not a number has no position: always skipped.
-bool TCustomSeries::Bypassed(int index, long double x, long double y) {
+bool TCustomSeries::Bypassed(int index, double x, double y) {
     if (std::isnan(x) || std::isnan(y))
         return true;
     if (OnScreen(x, y) || !m_lineStarted || !m_prevOnScreen)
@@ -189,8 +188,8 @@ void TCustomSeries::DrawPoint(int index) {
         return;
     m_prevXValue = xValue;
     m_prevYValue = yValue;
-    const long double x = m_hAxis->LinePosition(xValue);
-    const long double y = m_vAxis->LinePosition(yValue);
+    const double x = m_hAxis->LinePosition(xValue);
+    const double y = m_vAxis->LinePosition(yValue);
     if (Bypassed(index, x, y)) {
         PrevColour = colour;
         return;
@@ -230,7 +229,7 @@ void TCustomSeries::DrawPoint(int index) {
 
 // One segment from (PrevX, PrevY) to (x, y) in the point's colour; none into a null point,
 // none of zero length, none with an invisible pen.
-void TCustomSeries::DrawSegment(long double x, long double y, TColor colour) {
+void TCustomSeries::DrawSegment(double x, double y, TColor colour) {
     if (colour == clNone || (x == PrevX && y == PrevY) || !LinePen.Visible)
         return;
     TChartCanvas3D& canvas = ParentChart()->Canvas();

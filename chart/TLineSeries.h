@@ -43,13 +43,13 @@ public:
 
     // Drawing state between the points of one paint; kept between paints. Positions are
     // pixels (TChartAxis::LinePosition): whole ones on screen, true ones far off it.
-    long double PrevX = 0;
-    long double PrevY = 0;
+    double PrevX = 0;
+    double PrevY = 0;
     TColor PrevColour = clChartDefault;
 
 private:
-    bool Bypassed(int index, long double x, long double y);
-    void DrawSegment(long double x, long double y, TColor colour);
+    bool Bypassed(int index, double x, double y);
+    void DrawSegment(double x, double y, TColor colour);
 
     int m_firstVisible = -1;
     int m_lastVisible = -1;
