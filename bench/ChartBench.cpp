@@ -122,8 +122,8 @@ void BM_PaintAlternatingClampValues(benchmark::State& state) {
     std::vector<std::pair<double, double>> points;
     for (int i = 0; i < kPoints; ++i)
         points.emplace_back(-10 + i * 11.0 / (kPoints - 1), i % 2 ? 1e30 : -1e30);
-    auto chart = state.range(0) == 0 ? MakeChartOf(points)
-                                     : MakeChartOf(points, {-10, 1, -5e27, 5e27});
+    auto chart =
+        state.range(0) == 0 ? MakeChartOf(points) : MakeChartOf(points, {-10, 1, -5e27, 5e27});
     PaintRepeatedly(state, *chart);
 }
 BENCHMARK(BM_PaintAlternatingClampValues)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
