@@ -330,6 +330,23 @@ int TChartAxis::ValueToPixel(double value) const {
     return clampToInt(std::int64_t(PixelEnd) - offset);
 }
 
+double TChartAxis::LinePosition(double value) const {
+    // ValueToPixel's guard puts a value beyond 32-bit offsets at the centre: only a value
+    // found there can lie elsewhere.
+    const int pixel = ValueToPixel(value);
+    if (pixel != PixelCenter() || ActualRange == 0)
+        return pixel;
+    const long double d =
+        (static_cast<long double>(value) - ActualMinimum) * AxisLength() / ActualRange;
+    if (std::fabs(double(d)) < 2147483647.0)
+        return pixel;
+    // Held as a double, within ±1E300 pixels so that it stays finite. The bound turns a
+    // segment only when both coordinates of its far end lie beyond about 1E297 pixels, values
+    // some 1E294 axis ranges away on both axes at once.
+    const long double offset = std::clamp(d, -1e300L, 1e300L);
+    return double(m_horizontal != Inverted ? PixelStart + offset : PixelEnd - offset);
+}
+
 double TChartAxis::PixelToValue(int pixel) const {
     const int length = AxisLength();
     if (length < 1)

@@ -140,6 +140,10 @@ public:
     // The pixel of `value` along the axis: halves round to the even pixel; a range of 0 or an
     // offset beyond 2147483647 pixels gives PixelCenter.
     int ValueToPixel(double value) const;
+    // Where the line puts `value`: ValueToPixel's pixel wherever its 32-bit guard lets the
+    // value through, otherwise the true position in pixels, unrounded, within ±1E300 (NaN for
+    // a value that is not a number), never the centre. Labels and ticks keep ValueToPixel.
+    double LinePosition(double value) const;
     // The value at `pixel` (0 when AxisLength < 1); the inverse of ValueToPixel.
     double PixelToValue(int pixel) const;
     // Widens the range by the pixel margins that the attached active series ask for.

@@ -49,6 +49,69 @@ constexpr std::uint8_t kHatch[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // diagonal cross
 };
 
+// Every dash period divides this, so the phase can be kept modulo it however long the lines.
+constexpr int kDashCycle = 24;
+static_assert(kDashCycle % kDash.period == 0 && kDashCycle % kDot.period == 0 &&
+              kDashCycle % kDashDot.period == 0 && kDashCycle % kDashDotDot.period == 0 &&
+              kDashCycle % kSmallDots.period == 0);
+
+// Products of two pixel distances of up to 2^61 need more than 64 bits.
+__extension__ using Int128 = __int128;
+
+// A range of steps of a walk, both ends included; empty when first > last.
+struct StepSpan {
+    std::int64_t first, last;
+};
+
+// The offsets from `start`, counted in the direction `sign`, of the coordinates lo … hi.
+StepSpan OffsetsAlong(std::int64_t start, int sign, std::int64_t lo, std::int64_t hi) {
+    return sign > 0 ? StepSpan{lo - start, hi - start} : StepSpan{start - hi, start - lo};
+}
+
+// The Bresenham walk of a line `major` pixels long along its major axis and `minor`
+// (0 ≤ minor ≤ major) across. Its error term starts at 2·minor − major; at every step it
+// moves one pixel along, and one across when the error is positive. After k steps it has
+// therefore moved j(k) = ⌊(2·minor·k + major − 1) / (2·major)⌋ pixels across (the exact line
+// rounded to the nearest pixel, halves towards the start), and its error is
+// 2·minor·(k + 1) − major − 2·major·j(k). So the walk can start at any step with the state
+// the full walk would have there.
+struct BresenhamWalk {
+    std::int64_t major, minor;
+
+    std::int64_t MinorAt(std::int64_t k) const {
+        return std::int64_t((Int128(2) * minor * k + major - 1) / (Int128(2) * major));
+    }
+    std::int64_t ErrorAt(std::int64_t k, std::int64_t across) const {
+        return std::int64_t(Int128(2) * minor * (k + 1) - major - Int128(2) * major * across);
+    }
+    // The steps 0 … major − 1 whose offset along lies in `along` and whose offset across lies
+    // in `across`. j(k) never decreases, so the steps with j(k) ≥ lo start at the least k with
+    // 2·minor·k ≥ 2·major·lo − major + 1, and those with j(k) ≤ hi end at the greatest k with
+    // 2·minor·k ≤ 2·major·(hi + 1) − major.
+    StepSpan StepsWithin(StepSpan along, StepSpan across) const {
+        StepSpan s{std::max<std::int64_t>(along.first, 0),
+                   std::min<std::int64_t>(along.last, major - 1)};
+        if (s.first > s.last || across.first > across.last || across.last < 0 ||
+            (minor == 0 && across.first > 0))
+            return {1, 0};
+        if (minor == 0)
+            return s; // j(k) = 0 throughout, which lies within `across`
+        const Int128 twiceMinor = Int128(2) * minor;
+        if (across.first > 0) {
+            const Int128 n = Int128(2) * major * across.first - major + 1;
+            const Int128 k = (n + twiceMinor - 1) / twiceMinor;
+            if (k > s.last)
+                return {1, 0};
+            s.first = std::max(s.first, std::int64_t(k));
+        }
+        const Int128 k = (Int128(2) * major * (Int128(across.last) + 1) - major) / twiceMinor;
+        if (k < s.first)
+            return {1, 0};
+        s.last = std::int64_t(std::min<Int128>(k, s.last));
+        return s;
+    }
+};
+
 std::string Hex(TColor c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%08X", unsigned(c));
@@ -347,7 +410,7 @@ void TChartCanvas3D::Rectangle(int left, int top, int right, int bottom) {
         m_pen = pen;
     }
     if (outline && right - left >= 1 && bottom - top >= 1) {
-        const int savedX = m_penX, savedY = m_penY;
+        const std::int64_t savedX = m_penX, savedY = m_penY;
         const int r = right - 1, b = bottom - 1;
         MoveTo(left, top);
         if (r == left || b == top) {
@@ -364,13 +427,13 @@ void TChartCanvas3D::Rectangle(int left, int top, int right, int bottom) {
     }
 }
 
-void TChartCanvas3D::MoveTo(int x, int y) {
+void TChartCanvas3D::MoveTo(std::int64_t x, std::int64_t y) {
     m_penX = x;
     m_penY = y;
     m_dashPhase = 0;
 }
 
-void TChartCanvas3D::LineTo(int x, int y) {
+void TChartCanvas3D::LineTo(std::int64_t x, std::int64_t y) {
     if (m_log)
         Log("LineTo " + std::to_string(m_penX) + "," + std::to_string(m_penY) + "->" +
             std::to_string(x) + "," + std::to_string(y) + " pen " + Hex(m_pen.Color) + " w" +
@@ -383,21 +446,46 @@ void TChartCanvas3D::LineTo(int x, int y) {
 
 // Bresenham from (x0, y0) towards (x1, y1), the end pixel excluded. A pen of width w paints
 // a w × w square around each pixel of the centre line (from w/2 left/above of it), which
-// gives the two-pixel line of the series the same rows and columns as the toolkit's.
-void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
-    const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    const int n = std::max(dx, dy);
-    if (n == 0 || !m_bits)
+// gives the two-pixel line of the series the same rows and columns as the toolkit's. Only the
+// steps whose square reaches the drawable area are walked, entered with the exact state the
+// full walk would have there.
+void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                std::int64_t y1) {
+    x0 = std::clamp(x0, -kFarthestPixel, kFarthestPixel);
+    y0 = std::clamp(y0, -kFarthestPixel, kFarthestPixel);
+    x1 = std::clamp(x1, -kFarthestPixel, kFarthestPixel);
+    y1 = std::clamp(y1, -kFarthestPixel, kFarthestPixel);
+    const std::int64_t dx = x1 > x0 ? x1 - x0 : x0 - x1;
+    const std::int64_t dy = y1 > y0 ? y1 - y0 : y0 - y1;
+    const bool xMajor = dx >= dy;
+    const BresenhamWalk walk{xMajor ? dx : dy, xMajor ? dy : dx};
+    if (walk.major == 0 || !m_bits)
         return;
     const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
     const int o = w / 2;
-    // A segment wholly outside the drawable area costs nothing.
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
-    if (std::max(x0, x1) - o + w <= b.left || std::min(x0, x1) - o >= b.right ||
-        std::max(y0, y1) - o + w <= b.top || std::min(y0, y1) - o >= b.bottom) {
-        m_dashPhase += n;
+    const int phase = m_dashPhase;
+    m_dashPhase = int((m_dashPhase + walk.major % kDashCycle) % kDashCycle);
+    if (b.left >= b.right || b.top >= b.bottom)
         return;
+
+    // The centre pixels whose square reaches the drawable area: a line with both ends among
+    // them is walked whole (its pixels lie between its ends); any other only over the steps
+    // that have them, counted as offsets along the walk.
+    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+    const std::int64_t xLo = std::int64_t(b.left) - (w - 1 - o),
+                       xHi = std::int64_t(b.right) - 1 + o;
+    const std::int64_t yLo = std::int64_t(b.top) - (w - 1 - o),
+                       yHi = std::int64_t(b.bottom) - 1 + o;
+    StepSpan steps{0, walk.major - 1};
+    if (std::min(x0, x1) < xLo || std::max(x0, x1) > xHi || std::min(y0, y1) < yLo ||
+        std::max(y0, y1) > yHi) {
+        const StepSpan xs = OffsetsAlong(x0, sx, xLo, xHi), ys = OffsetsAlong(y0, sy, yLo, yHi);
+        steps = walk.StepsWithin(xMajor ? xs : ys, xMajor ? ys : xs);
+        if (steps.first > steps.last)
+            return; // wholly outside: costs nothing
     }
+
     const DashPattern* dash = nullptr;
     if (w == 1) { // wider pens are always solid, as the toolkit's are
         if (m_pen.SmallDots && m_pen.Style != TPenStyle::psSolid)
@@ -416,25 +504,27 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
     const bool invert = m_pen.Mode == TPenMode::pmNotXor;
     const bool paintGaps = !m_transparent;
 
-    // Where in the dash pattern the line starts: the run and the pixels left in it.
+    // Where in the dash pattern the first walked pixel lies: the run and the pixels left in it.
     int run = 0, runLeft = 0;
     if (dash) {
-        int pos = m_dashPhase % dash->period;
+        int pos = int((phase + steps.first % kDashCycle) % dash->period);
         while (pos >= dash->runs[run])
             pos -= dash->runs[run++];
         runLeft = dash->runs[run] - pos;
     }
-    m_dashPhase += n;
 
     const bool wideXor = w > 1 && invert;
     if (wideXor)
         m_wideXorPixels.clear();
-    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
-    int x = x0, y = y0;
-    const bool xMajor = dx >= dy;
-    int err = xMajor ? 2 * dy - dx : 2 * dx - dy;
+    // The walk's state at its first visible step. Every walked centre pixel lies within a pen
+    // width of the drawable area, so it is an int.
+    const std::int64_t across = steps.first == 0 ? 0 : walk.MinorAt(steps.first);
+    int x = int(x0 + sx * (xMajor ? steps.first : across));
+    int y = int(y0 + sy * (xMajor ? across : steps.first));
+    std::int64_t err = walk.ErrorAt(steps.first, across);
+    const std::int64_t twiceMajor = 2 * walk.major, twiceMinor = 2 * walk.minor;
     const std::size_t stride = std::size_t(m_stride);
-    for (int k = 0; k < n; ++k) {
+    for (std::int64_t left = steps.last - steps.first + 1; left > 0; --left) {
         if (w == 1) {
             const bool on = run % 2 == 0; // always true without a dash pattern
             if ((on || paintGaps) && x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
@@ -451,6 +541,10 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
                 for (int xx = x - o; xx < x - o + w; ++xx)
                     m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
                                               std::uint32_t(xx));
+        } else if (w == 2 && x - 1 >= b.left && x < b.right && y - 1 >= b.top && y < b.bottom) {
+            // The series' pen, its square wholly drawable, as for all but the edge steps.
+            std::uint32_t* rowBits = m_bits + std::size_t(y - 1) * stride + std::size_t(x - 1);
+            rowBits[0] = rowBits[1] = rowBits[stride] = rowBits[stride + 1] = fore;
         } else {
             for (int yy = y - o; yy < y - o + w; ++yy) {
                 if (yy < b.top || yy >= b.bottom)
@@ -464,16 +558,16 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
         if (xMajor) {
             if (err > 0) {
                 y += sy;
-                err -= 2 * dx;
+                err -= twiceMajor;
             }
-            err += 2 * dy;
+            err += twiceMinor;
             x += sx;
         } else {
             if (err > 0) {
                 x += sx;
-                err -= 2 * dy;
+                err -= twiceMajor;
             }
-            err += 2 * dx;
+            err += twiceMinor;
             y += sy;
         }
     }

@@ -88,18 +88,22 @@ public:
     // top … bottom − 2, as the toolkit's rectangle does.
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    void MoveTo(int x, int y);
+    // Line ends may lie far outside the image: each line is clipped before it is rasterised,
+    // so it costs what is visible, and its visible pixels are exactly the unclipped line's.
+    // Coordinates beyond ±kFarthestPixel are taken as ±kFarthestPixel.
+    static constexpr std::int64_t kFarthestPixel = std::int64_t(1) << 60;
+    void MoveTo(std::int64_t x, std::int64_t y);
     // A line from the pen position to (x, y), the end pixel excluded; (x, y) becomes the
     // pen position.
-    void LineTo(int x, int y);
-    void Line(int x0, int y0, int x1, int y1) {
+    void LineTo(std::int64_t x, std::int64_t y);
+    void Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
         MoveTo(x0, y0);
         LineTo(x1, y1);
     }
     void MoveTo3D(int x, int y, int /*z*/) { MoveTo(x, y); }
     void LineTo3D(int x, int y, int /*z*/) { LineTo(x, y); }
-    int PenX() const { return m_penX; }
-    int PenY() const { return m_penY; }
+    std::int64_t PenX() const { return m_penX; }
+    std::int64_t PenY() const { return m_penY; }
 
     // The chart's gradient: fills rect from startColour to endColour in `direction`. A new
     // solid brush is made only when the band colour changes.
@@ -128,7 +132,7 @@ private:
     void PutPixel(int x, int y, std::uint32_t argb);
     void FillBox(int left, int top, int right, int bottom, std::uint32_t argb);
     void FillPattern(int left, int top, int right, int bottom);
-    void RasterLine(int x0, int y0, int x1, int y1);
+    void RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
     void EnsurePainter();
     void ApplyPainterClip();
     const QFontMetrics& Metrics();
@@ -158,9 +162,9 @@ private:
     TTextAlignH m_alignH = TTextAlignH::Left;
     TTextAlignV m_alignV = TTextAlignV::Top;
 
-    int m_penX = 0;
-    int m_penY = 0;
-    int m_dashPhase = 0; // pixels of the dash pattern used since the last MoveTo
+    std::int64_t m_penX = 0;
+    std::int64_t m_penY = 0;
+    int m_dashPhase = 0; // pixels of the dash pattern used since the last MoveTo, modulo 24
 
     bool m_clipped = false;
     TRect m_clip;
