@@ -10,6 +10,7 @@
 #include "ui_Unit1.h"
 #include "zorvo3.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -31,6 +32,18 @@ constexpr int kLargeFontHeight = 14;
 // saved file would lose the character.
 std::string MemoText(const QPlainTextEdit* memo) {
     return FromQtLines(memo->document()->toRawText());
+}
+
+// The result field is read by its text. QLabel tells screen readers of a changed text itself;
+// a new result that reads like the last one changes nothing, and is announced here, so that
+// every press of "Посчитать" is answered.
+void ShowResult(QLabel* field, const QString& caption) {
+    if (field->text() != caption) {
+        field->setText(caption);
+        return;
+    }
+    QAccessibleEvent event(field, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 } // namespace
 
@@ -66,10 +79,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::applyFonts() {
     // Pixel heights as the window was designed; the family names are substituted at start-up
-    // by fonts that are installed.
+    // by fonts that are installed. The form's font is its client area's: the menu bar and its
+    // menus keep the desktop's menu font, as every program's menus do.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(kFontHeight);
-    setFont(font);
+    ui->ClientArea->setFont(font);
     QFont large = font;
     large.setPixelSize(kLargeFontHeight);
     for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label4),
@@ -163,7 +177,7 @@ void TForm1::Calculate() {
     input.digitsText = FromQt(ui->Edit3->text());
     input.exponential = ui->CheckBox1->isChecked();
     if (const std::optional<std::string> caption = ::Calculate(input, m_toolkit)) {
-        ui->StaticText1->setText(ToQt(*caption));
+        ShowResult(ui->StaticText1, ToQt(*caption));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "FormScale.h"
 #include "GraphCommands.h"
 #include "GraphHost.h"
+#include "PopupMenuAccessibility.h"
 #include "TextCodec.h"
 #include "ui_Chart1.h"
 
@@ -65,7 +66,11 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     SetDesignFont(this, FormFontHeight);
     SetDesignFont(Label1, LabelFontHeight);
     SetDesignFont(Label2, LabelFontHeight);
-    // The edit boxes lie on the chart, beside the labels that the chart carries.
+    // The labels are the window's, beside their fields, so that each field is labelled by its
+    // caption for a screen reader; the mouse passes through them to the chart they lie on.
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The edit boxes lie on the chart, beside their labels.
     Edit2->raise();
     Edit3->raise();
     Panel1->raise();
@@ -86,6 +91,7 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setAccessibleName(QStringLiteral("Меню графика"));
     PopupMenu1->addActions({N1, N2, fx01, N3});
+    InstallPopupMenuAccessibility(); // a screen reader reaches the menu while it is open
 
     connect(N1, &QAction::triggered, this, [this] { N1Click(); });
     connect(N2, &QAction::triggered, this, [this] { N2Click(); });
@@ -183,12 +189,21 @@ void TGraf::N1Click() {
 void TGraf::N2Click() {
     RunHandler([this] {
         Series1->ClearPoints();
+        m_solution.clear();
         DescribeChart();
     });
 }
 
 void TGraf::fx01Click() {
-    RunHandler([this] { SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text())); });
+    RunHandler([this] {
+        const std::optional<std::string> solution =
+            SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()));
+        if (solution) {
+            m_solution = ToQt(*solution);
+            m_solvedGraph = DescribedGraph();
+            DescribeChart();
+        }
+    });
 }
 
 void TGraf::N3Click() {
@@ -217,14 +232,23 @@ void TGraf::PlotGraph() {
     ::PlotGraph(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()), *Series1);
 }
 
+QString TGraf::DescribedGraph() const {
+    return QStringLiteral("График f(x) = %1 на интервале от %2 до %3")
+        .arg(ToQt(m_host.FormulaBody()), Edit2->text().trimmed(), Edit3->text().trimmed());
+}
+
 void TGraf::DescribeChart() {
     if (Series1->Count() == 0) {
         Chart1->SetAccessibleSubject(QStringLiteral("График пуст"));
         return;
     }
-    Chart1->SetAccessibleSubject(
-        QStringLiteral("График f(x) = %1 на интервале от %2 до %3")
-            .arg(ToQt(m_host.FormulaBody()), Edit2->text().trimmed(), Edit3->text().trimmed()));
+    const QString graph = DescribedGraph();
+    // The solution is told as long as the graph it was found on is shown: the window plots
+    // again when the result's box closes, and the answer must not vanish with that.
+    if (!m_solution.isEmpty() && graph != m_solvedGraph)
+        m_solution.clear();
+    Chart1->SetAccessibleSubject(m_solution.isEmpty() ? graph
+                                                      : graph + QStringLiteral(". ") + m_solution);
 }
 
 void TGraf::RunHandler(const std::function<void()>& handler) {

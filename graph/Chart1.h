@@ -5,6 +5,7 @@
 #include "ActivationGate.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -86,13 +87,19 @@ private:
     // may follow is a window whose closing does not plot again.
     void RunHandler(const std::function<void()>& handler);
     bool IsOwnWidget(const QObject* object) const;
-    // Tells the chart what it shows: the formula and the interval of the last plot, or that
-    // it is empty (its accessible description, which the chart completes when it paints).
+    // Tells the chart what it shows: the formula and the interval of the last plot, the
+    // solution found on them, or that it is empty (its accessible description, which the
+    // chart completes when it paints).
     void DescribeChart();
+    // The formula and interval as the description names them.
+    QString DescribedGraph() const;
 
     std::unique_ptr<Ui::TGraf> m_ui;
     GraphHost& m_host;
     ActivationGate m_gate;
     int m_panelRightGap = 0;
     std::optional<QPoint> m_rightPressAt; // global position of a right press in the window
+    // The last solution as it was shown, and the graph (DescribedGraph) it was found on.
+    QString m_solution;
+    QString m_solvedGraph;
 };

@@ -11,7 +11,9 @@ set(ZORVO_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 set(ZORVO_ICON_SVG ${ZORVO_RESOURCES}/icons/${ZORVO_APP_ID}.svg)
 set(ZORVO_ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/hicolor)
 
-add_executable(zorvo_render_icon ${ZORVO_RESOURCES}/RenderIcon.cpp)
+add_executable(zorvo_render_icon ${ZORVO_RESOURCES}/RenderIcon.cpp
+                                 ${PROJECT_SOURCE_DIR}/app/IconDrawing.cpp)
+target_include_directories(zorvo_render_icon PRIVATE ${PROJECT_SOURCE_DIR}/app)
 target_link_libraries(zorvo_render_icon PRIVATE Qt6::Gui Qt6::Svg)
 zorvo_warnings(zorvo_render_icon)
 
@@ -28,7 +30,8 @@ add_custom_command(
   COMMENT "Rendering the program's icon"
   VERBATIM)
 
-# The window icon: every size, so that the window manager picks a sharp one.
+# The window icon: every size, so that the window manager picks a sharp one; the scalable
+# drawing (in the application's resources) gives the sizes between them.
 qt_add_resources(Zorvo_3 zorvo_icons
   PREFIX /icons
   BASE ${ZORVO_ICON_DIR}

@@ -5,12 +5,14 @@
 #include "CalculatorState.h"
 #include "Cp1251.h"
 #include "Glyphs.h"
+#include "ScalableIcon.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "zorvo3.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -167,6 +169,12 @@ TEST_F(CalculatorWindowTest, EveryCaptionFitsItsControl) {
     }
     EXPECT_EQ(control<QLabel>("Label1")->font().pixelSize(), 14);
     EXPECT_EQ(control<QLineEdit>("Edit1")->font().pixelSize(), 10);
+    // The menus read in the desktop's menu font, not in the form's small one; the client area
+    // keeps its size below the menu bar whatever that font's height.
+    EXPECT_EQ(control<QMenuBar>("MainMenu1")->font(), QApplication::font("QMenuBar"));
+    EXPECT_EQ(control<QMenu>("N1")->font(), QApplication::font("QMenu"));
+    EXPECT_EQ(form->centralWidget()->size(), QSize(410, 292));
+    EXPECT_EQ(form->height(), 292 + control<QMenuBar>("MainMenu1")->sizeHint().height());
 }
 
 TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
@@ -176,6 +184,32 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
         const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage();
         ASSERT_FALSE(normal.isNull()) << name;
         EXPECT_NE(normal, disabled) << name;
+        // Denser screens get pictures of their own size, finer than the enlarged ones.
+        for (const int ratio : {2, 3}) {
+            const QImage dense = icon.pixmap(QSize(16, 16), ratio).toImage();
+            EXPECT_EQ(dense.size(), QSize(16 * ratio, 16 * ratio)) << name;
+            EXPECT_NE(dense.convertToFormat(QImage::Format_ARGB32),
+                      normal.convertToFormat(QImage::Format_ARGB32)
+                          .scaled(dense.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation))
+                << name << " " << ratio;
+        }
+    }
+    // At ratio 1 the pictures are drawn as they always were.
+    const struct {
+        const char* name;
+        QImage glyph;
+    } glyphs[] = {
+        {"BitBtn1", CalculateGlyph()}, {"BitBtn3", ClearGlyph()}, {"BitBtn2", CloseGlyph()}};
+    for (const auto& g : glyphs) {
+        const QIcon icon = control<QPushButton>(g.name)->icon();
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                  g.glyph)
+            << g.name;
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0, QIcon::Disabled)
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32),
+                  DisabledGlyph(g.glyph))
+            << g.name;
     }
     // The greyed image keeps the shape and uses only white and grey.
     const QImage grey = DisabledGlyph(CalculateGlyph());
@@ -187,6 +221,45 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
             }
         }
     }
+}
+
+TEST(WindowIconTest, DrawnAtTheDeviceSizeWithTheSizesDrawnAheadAsTheyAre) {
+    QImage marker(16, 16, QImage::Format_ARGB32); // stands for the theme's 16-pixel picture
+    marker.fill(QColor(255, 0, 0));
+    const QString drawing = QStringLiteral(":/icons/io.github.zorvo.Zorvo3.svg");
+    const QIcon icon = ScalableIcon(drawing, {marker});
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+              marker);
+    const struct {
+        double ratio;
+        int side; // device pixels of a 16-pixel icon
+    } rows[] = {{1.25, 20}, {1.5, 24}, {2, 32}, {3, 48}};
+    for (const auto& row : rows) {
+        const QPixmap pixmap = icon.pixmap(QSize(16, 16), row.ratio);
+        EXPECT_EQ(pixmap.devicePixelRatio(), row.ratio);
+        const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(row.side, row.side)) << row.ratio;
+        // The drawing itself at that size, not the marker enlarged.
+        int marked = 0;
+        int opaque = 0;
+        for (int y = 0; y < row.side; ++y) {
+            for (int x = 0; x < row.side; ++x) {
+                marked += image.pixel(x, y) == marker.pixel(0, 0) ? 1 : 0;
+                opaque += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+            }
+        }
+        EXPECT_LT(marked, row.side) << row.ratio;
+        EXPECT_GT(opaque, row.side * row.side / 4) << row.ratio;
+        const QImage greyed = icon.pixmap(QSize(16, 16), row.ratio, QIcon::Disabled).toImage();
+        EXPECT_EQ(greyed.size(), image.size()) << row.ratio;
+        EXPECT_NE(greyed.convertToFormat(QImage::Format_ARGB32), image) << row.ratio;
+    }
+    // Without its drawing the icon still has the pictures drawn ahead.
+    const QIcon withoutDrawing = ScalableIcon(QStringLiteral(":/no/such.svg"), {marker});
+    EXPECT_EQ(
+        withoutDrawing.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+        marker);
 }
 
 TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {

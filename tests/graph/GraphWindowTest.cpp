@@ -5,6 +5,7 @@
 #include "Chart1.h"
 #include "FakeGraphHost.h"
 #include "FormScale.h"
+#include "PixelArt.h"
 
 #include "TChart.h"
 #include "TLineSeries.h"
@@ -22,7 +23,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -79,8 +84,12 @@ TEST_F(GraphWindowTest, FormFromItsDescription) {
     EXPECT_EQ(graf.height(), std::lround(367 * scale));
     EXPECT_EQ(graf.palette().color(QPalette::Window), QColor(0, 255, 255));
     EXPECT_EQ(graf.Chart1->geometry(), graf.rect());
-    EXPECT_EQ(graf.Label1->parentWidget(), graf.Chart1);
-    EXPECT_EQ(graf.Label2->parentWidget(), graf.Chart1);
+    // The labels lie on the chart as the window's children, beside the fields they caption
+    // (a screen reader's labelled-by); a press on them reaches the chart below.
+    EXPECT_EQ(graf.Label1->parentWidget(), &graf);
+    EXPECT_EQ(graf.Label2->parentWidget(), &graf);
+    EXPECT_EQ(graf.childAt(graf.Label1->geometry().center()), graf.Chart1);
+    EXPECT_EQ(graf.childAt(graf.Label2->geometry().center()), graf.Chart1);
     EXPECT_EQ(graf.Label1->text(), "X min ");
     EXPECT_EQ(graf.Label2->text(), "X max");
     EXPECT_EQ(graf.Label1->font().pixelSize(), std::lround(17 * scale));
@@ -282,6 +291,36 @@ TEST_F(GraphWindowTest, F1OpensHelpAtTopicOne) {
     EXPECT_TRUE(graf.isVisible()); // Esc does not close the window
 }
 
+// The icon's pictures for screens of ratio 1, 2 and 3: at 1 the very pixels of the picture; at
+// 2 and 3 pictures of the device's size that are finer than the enlarged ones, in the colours
+// of the picture (no blending) - the normal and the greyed image alike.
+void ExpectDrawnAtEveryRatio(const QIcon& icon, const QImage& normal, const QImage& disabled) {
+    for (const auto& [mode, picture] :
+         {std::pair{QIcon::Normal, normal}, std::pair{QIcon::Disabled, disabled}}) {
+        SCOPED_TRACE(mode == QIcon::Normal ? "normal" : "disabled");
+        const QImage atOne =
+            icon.pixmap(QSize(16, 16), 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(atOne, picture);
+        std::set<QRgb> colours;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                colours.insert(picture.pixel(x, y));
+        for (const int ratio : {2, 3}) {
+            const QPixmap pixmap = icon.pixmap(QSize(16, 16), ratio, mode);
+            EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
+            const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(image.size(), QSize(16 * ratio, 16 * ratio));
+            EXPECT_NE(image,
+                      picture.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation))
+                << ratio;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    ASSERT_TRUE(colours.count(image.pixel(x, y)) == 1)
+                        << ratio << ": " << x << "," << y;
+        }
+    }
+}
+
 TEST(SpeedButtonPictureTest, NormalAndGreyedImagesSideBySide) {
     struct Row {
         const char* name;
@@ -325,6 +364,38 @@ TEST(SpeedButtonPictureTest, NormalAndGreyedImagesSideBySide) {
         EXPECT_EQ(
             icon.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32),
             bitmap.copy(16, 0, 16, 16));
+        ExpectDrawnAtEveryRatio(icon, bitmap.copy(0, 0, 16, 16), bitmap.copy(16, 0, 16, 16));
+    }
+}
+
+// Rows of a picture, one character per pixel, '#' opaque black, '.' transparent.
+QImage Picture(const std::vector<const char*>& rows) {
+    QImage image(int(std::strlen(rows[0])), int(rows.size()), QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, rows[std::size_t(y)][x] == '#' ? 0xFF000000 : 0x00000000);
+    return image;
+}
+
+TEST(PixelArtTest, DiagonalsBecomeFinerStairsAndFlatAreasStayFlat) {
+    const struct {
+        const char* name;
+        std::vector<const char*> picture;
+        int factor;
+        std::vector<const char*> expected; // by hand, corner by corner
+    } rows[] = {
+        {"diagonal, twice", {"#.", ".#"}, 2, {"##..", "#.#.", ".#.#", "..##"}},
+        {"diagonal, three times",
+         {"#.", ".#"},
+         3,
+         {"###...", "##.#..", "#..##.", ".##..#", "..#.##", "...###"}},
+        {"square, twice", {"##", "##"}, 2, {"####", "####", "####", "####"}},
+        {"straight edge, twice", {"#.", "#."}, 2, {"##..", "##..", "##..", "##.."}},
+        {"no other factor", {"#.", ".#"}, 4, {"#.", ".#"}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ScalePixelArt(Picture(row.picture), row.factor), Picture(row.expected))
+            << row.name;
     }
 }
 
