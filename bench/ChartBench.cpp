@@ -1,11 +1,13 @@
 // Painting the chart of the graph window: a full paint of 401 points of 2·sin²x + 1 on
 // −10 … 1 in a 691 × 367 chart (fill, title, axes, grid, line, copy to a window image), a
 // repaint without a change (one copy), and beside them the bare minimum that QPainter needs
-// for a fill and 400 two-pixel segments.
+// for a fill and 400 two-pixel segments. A full paint of x/1000 on 0 … 0.002 in the 96-dpi
+// window (553 × 294) shows the cost of labels finer than 0.001 whose widest one decides the
+// increment.
 //
 // CHART_BENCH_IMAGE=<file.png> also writes the painted chart to that file.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -29,14 +31,31 @@ constexpr int kPoints = 401;
 std::unique_ptr<TChart> MakeGraphChart() {
     auto c = std::make_unique<TChart>();
     c->resize(kWidth, kHeight);
-    ConfigureLikeGraphWindow(*c);
-    auto* s = AddGraphSeries(*c);
+    auto* s = SetUpGraphChart(*c, 1);
     for (int i = 0; i < kPoints; ++i) {
         const double x = -10 + i * 11.0 / (kPoints - 1);
         s->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);
     }
     return c;
 }
+
+void BM_ChartFullPaintFineLabels(benchmark::State& state) {
+    auto chart = std::make_unique<TChart>();
+    chart->resize(553, 294);
+    auto* s = SetUpGraphChart(*chart, 0.8);
+    for (int i = 0; i < kPoints; ++i) {
+        const double x = i * 0.002 / (kPoints - 1);
+        s->AddPoint(x, x / 1000);
+    }
+    QImage window(553, 294, QImage::Format_RGB32);
+    chart->PaintChart(window);
+    for (auto _ : state) {
+        chart->Invalidate();
+        chart->PaintChart(window);
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+BENCHMARK(BM_ChartFullPaintFineLabels);
 
 void BM_ChartFullPaint(benchmark::State& state) {
     auto chart = MakeGraphChart();

@@ -1,5 +1,6 @@
 #include "ChartZoom.h"
 
+#include "AxisLabels.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TChartSeries.h"
@@ -100,6 +101,22 @@ int SeriesPointAt(const TChart& chart, const TChartSeries& series, int x, int y)
 
 TAxisScale ScaleOf(const TChartAxis& a) {
     return {a.Automatic, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum};
+}
+
+// Makes the range of `axis` fixed at a … b, in either order. A range that is not finite (a pan
+// or zoom beyond the doubles) would leave the axis with nothing to map: the axis keeps its
+// range instead, and the answer is false.
+bool FixRange(TChartAxis& axis, double a, double b) {
+    if (!std::isfinite(a) || !std::isfinite(b))
+        return false;
+    axis.Automatic = false;
+    axis.AutomaticMinimum = false;
+    axis.AutomaticMaximum = false;
+    axis.Minimum = std::min(a, b);
+    axis.Maximum = std::max(a, b);
+    if (TChart* chart = axis.ParentChart())
+        chart->Invalidate();
+    return true;
 }
 
 bool HasActiveSeries(const TChart& chart) {
@@ -294,14 +311,20 @@ void ChartZoom::wheel(int angleDelta) {
     m_wheelRest -= steps * kWheelStep;
     if (steps == 0)
         return;
+    // The wheel fixes the ranges as a pan does, so an undo drag gives the automatic ones back.
+    if (!ScaleBackupTaken)
+        saveScales();
     // A step toward the user (negative delta) moves the range up, one away from him down.
     const double direction = steps < 0 ? 1.0 : -1.0;
     for (int k = 0; k < std::abs(steps); ++k) {
         for (TChartAxis* axis : m_chart.AxesList()) {
             if (axis->Horizontal() || axis->IsDepthAxis())
                 continue;
-            const double shift = direction * kWheelShare * (axis->Maximum - axis->Minimum);
-            setFixedRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
+            double shift = direction * kWheelShare * (axis->Maximum - axis->Minimum);
+            if (!std::isfinite(shift)) // a range wider than the doubles
+                shift = double(direction * kWheelShare * ValueSpan(axis->Minimum, axis->Maximum));
+            // Shifted, not widened: a constant's range 5 … 5 stays one value, its line visible.
+            FixRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
         }
     }
     m_chart.Invalidate();
@@ -391,15 +414,8 @@ bool ChartZoom::panAxes(bool horizontal, int p, int q) {
 }
 
 void ChartZoom::setFixedRange(TChartAxis& axis, double a, double b) {
-    // A range that is not finite (a pan or zoom beyond the doubles) would leave the axis with
-    // nothing to map; the axis keeps its range instead.
-    if (!std::isfinite(a) || !std::isfinite(b))
+    if (!FixRange(axis, a, b))
         return;
-    axis.Automatic = false;
-    axis.AutomaticMinimum = false;
-    axis.AutomaticMaximum = false;
-    axis.Minimum = std::min(a, b);
-    axis.Maximum = std::max(a, b);
     if (axis.Maximum - axis.Minimum < kMinRangeWidth) {
         // Far from zero 1e-10 is below the spacing of doubles; the next double up keeps the
         // range from collapsing there.
@@ -407,8 +423,6 @@ void ChartZoom::setFixedRange(TChartAxis& axis, double a, double b) {
             std::max(axis.Minimum + kMinRangeWidth,
                      std::nextafter(axis.Minimum, std::numeric_limits<double>::infinity()));
     }
-    if (TChart* chart = axis.ParentChart())
-        chart->Invalidate();
 }
 
 void ChartZoom::cancelDrags() {

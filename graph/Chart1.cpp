@@ -2,6 +2,7 @@
 
 #include "ButtonGlyphs.h"
 #include "FormScale.h"
+#include "GraphChart.h"
 #include "GraphCommands.h"
 #include "GraphHost.h"
 #include "PopupMenuAccessibility.h"
@@ -18,15 +19,11 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include <cmath>
-
 namespace {
 
 constexpr int DesignDpi = 120;
-constexpr char FormFont[] = "MS Sans Serif";
 constexpr int FormFontHeight = 14;  // pixels at 120 pixels per inch
 constexpr int LabelFontHeight = 17; // the "X min" and "X max" labels
-constexpr int TitleFontHeight = 20;
 
 QColor QtColour(TColor colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
@@ -105,69 +102,13 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     const double scale = DesignScale(this, DesignDpi);
     ScaleForm(this, scale);
     m_panelRightGap = width() - Panel1->geometry().right() - 1;
-    SetUpChart(scale);
+    Series1 = SetUpGraphChart(*Chart1, scale);
 
     // Activations of the other windows and right clicks anywhere in this one are seen here.
     qApp->installEventFilter(this);
 }
 
 TGraf::~TGraf() = default;
-
-void TGraf::SetUpChart(double scale) {
-    TChart& chart = *Chart1;
-    chart.Gradient.Visible = true;
-    chart.Gradient.Direction = TGradientDirection::gdFromTopLeft;
-    chart.Gradient.StartColor = clAqua;
-    chart.Gradient.EndColor = clAqua;
-    chart.Color = clAqua;
-    chart.SetBackColor(clAqua);
-    chart.MarginTop = 1;
-    chart.MarginBottom = 1;
-    chart.MarginLeft = 1;
-    chart.MarginRight = 1;
-    chart.LegendVisible = false;
-    chart.View3D = false;
-    chart.View3DWalls = false;
-    chart.Chart3DPercent = 20;
-
-    chart.BackWall.Color = clAqua;
-    chart.BackWall.Brush.Color = clWhite;
-    chart.BackWall.Brush.Style = TBrushStyle::bsClear;
-    chart.BackWall.Dark3D = false;
-    chart.BottomWall.Color = clAqua;
-    chart.BottomWall.Brush.Color = clWhite;
-    chart.LeftWall.Color = clAqua;
-
-    TChartTitle& title = chart.Title;
-    title.Text = {std::string()};
-    title.Alignment = TAlignment::taRightJustify;
-    title.Brush.Color = clAqua;
-    title.Color = clAqua;
-    title.Font.Name = FormFont;
-    title.Font.Height = -int(std::lround(TitleFontHeight * scale));
-    title.Font.Underline = true;
-    title.Font.Color = clNavy;
-    title.Font.Charset = 204; // RUSSIAN_CHARSET
-    title.Frame.Color = 16744448;
-    title.Frame.Style = TPenStyle::psDot;
-    title.Frame.Width = 3;
-
-    Series1 = chart.AddSeries<TLineSeries>();
-    Series1->Name = "Series1";
-    Series1->Title = "f ( x ) ";
-    Series1->SetSeriesColor(clBlue);
-    Series1->SetVertAxis(TVertAxis::aBothVertAxis);
-    Series1->LinePen.Width = 2;
-    Series1->PointerVisible = false;
-    Series1->MarksVisible = false;
-    // The value lists are created with their names "X" and "Y".
-    Series1->XValues().SetMultiplier(1);
-    Series1->XValues().Order = TChartListOrder::loAscending;
-    Series1->XValues().DateTime = false;
-    Series1->YValues().SetMultiplier(1);
-    Series1->YValues().Order = TChartListOrder::loNone;
-    Series1->YValues().DateTime = false;
-}
 
 int TGraf::ShowModal() {
     return exec();

@@ -82,7 +82,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SetUpChart(double scale);
     // Runs a handler through the application's default error handling; the error box that
     // may follow is a window whose closing does not plot again.
     void RunHandler(const std::function<void()>& handler);

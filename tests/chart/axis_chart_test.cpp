@@ -1,6 +1,7 @@
 // Axes on a chart: settings, value/pixel mapping, range from the series, placement, and the
 // pixels of labels' ticks, grid and minor ticks in the painted image.
 #include "AxisLabels.h"
+#include "GraphChart.h"
 #include "NumberText.h"
 #include "TChart.h"
 #include "TChartAxis.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -16,33 +18,24 @@
 
 namespace {
 
-// The graph window's chart: 691 × 367, margins of 1 %, clAqua everywhere, one blue line on the
-// bottom axis and both vertical axes.
+// The graph window's chart, 691 × 367 at 120 pixels per inch (553 × 294 and scale 0.8 at 96),
+// with point separators.
 struct GraphChart {
     TChart chart;
     TLineSeries* series;
 
-    GraphChart() {
+    explicit GraphChart(int width = 691, int height = 367, double scale = 1)
+        : series(SetUpGraphChart(chart, scale)) {
         SetRegionalSeparators('.', ',');
-        chart.resize(691, 367);
-        chart.MarginLeft = chart.MarginTop = chart.MarginRight = chart.MarginBottom = 1;
-        chart.Gradient.Visible = false;
-        chart.Color = clAqua;
-        chart.View3D = false;
-        chart.LegendVisible = false;
-        chart.Title.Visible = false;
-        chart.SetBackColor(clAqua);
-        series = chart.AddSeries<TLineSeries>();
-        series->SetVertAxis(TVertAxis::aBothVertAxis);
-        series->SetSeriesColor(clBlue);
-        series->LinePen.Width = 2;
+        chart.resize(width, height);
     }
     ~GraphChart() { ReloadRegionalSettings(); }
 
+    // 401 points; the abscissas in extended precision, so that -1E308 … 1E308 has a step.
     void plot(double xMin, double xMax, const std::function<double(double)>& f) {
         series->ClearPoints();
         for (int i = 0; i <= 400; ++i) {
-            const double x = xMin + (xMax - xMin) * i / 400;
+            const double x = double(xMin + (static_cast<long double>(xMax) - xMin) * i / 400);
             series->AddPoint(x, f(x));
         }
     }
@@ -223,17 +216,20 @@ TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
     g.paint();
     TChart& c = g.chart;
     TChartCanvas3D& canvas = c.Canvas();
+    canvas.AssignFont(c.Title.Font);
+    const int titleLine = canvas.TextHeight("W");
     canvas.AssignFont(c.LeftAxis()->LabelsFont);
     const int h = canvas.TextHeight("W");
     const int leftRoom = canvas.TextWidth("-10") + canvas.TextWidth(" ");
     const int rightRoom = leftRoom;
     const TRect plot = c.PlotRect();
 
-    // Initial plot rectangle (7, 4, 684, 363); the axes take labels + 2 (line) + 4 (ticks).
+    // Initial plot rectangle (7, 4, 684, 363), less the empty title line and its gap of 5;
+    // the axes take labels + 2 (line) + 4 (ticks).
     EXPECT_EQ(plot.Left, 7 + leftRoom + 6);
     EXPECT_EQ(plot.Right, 684 - rightRoom - 6);
     EXPECT_EQ(plot.Bottom, 363 - h - 6);
-    EXPECT_EQ(plot.Top, 4);
+    EXPECT_EQ(plot.Top, 4 + titleLine + 5);
     EXPECT_EQ(c.BottomAxis()->LabelsPos, plot.Bottom + 6);
     EXPECT_EQ(c.LeftAxis()->LabelsPos, plot.Left - 6);
     EXPECT_EQ(c.RightAxis()->LabelsPos, plot.Right + 6);
@@ -280,6 +276,142 @@ TEST(AxisPlacement, LabelsOfTheSineSquaredGraph) {
     EXPECT_EQ(g.labels(c.RightAxis()), Texts{"2"});
     EXPECT_EQ(g.labels(c.BottomAxis()),
               (Texts{"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}));
+}
+
+TEST(AxisRange, AnIntervalWiderThanADoubleIsDrawnLikeAnyOther) {
+    // X max - X min overflows a double; the line, the ticks and the labels still appear.
+    for (const double end : {1e308, 1.7e308}) {
+        SCOPED_TRACE(end);
+        GraphChart g;
+        g.plot(-end, end, [](double x) { return x; });
+        g.paint();
+        TChartAxis* bottom = g.chart.BottomAxis();
+        TChartAxis* left = g.chart.LeftAxis();
+        EXPECT_EQ(bottom->ActualRange, 2.0L * end);
+        EXPECT_EQ(bottom->ValueToPixel(-end), bottom->PixelStart);
+        EXPECT_EQ(bottom->ValueToPixel(end), bottom->PixelEnd);
+        EXPECT_EQ(left->ValueToPixel(end), left->PixelStart);
+        EXPECT_NEAR(bottom->PixelToValue(bottom->PixelEnd), end, end * 1e-15);
+        EXPECT_GE(bottom->TickPositions().size(), 5u);
+        EXPECT_GE(left->TickPositions().size(), 5u);
+        // y = x crosses the middle of the plot.
+        const int cx = bottom->PixelCenter(), cy = left->PixelCenter();
+        bool blue = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                blue = blue || g.pixel(cx + dx, cy + dy) == kBlue;
+        EXPECT_TRUE(blue);
+    }
+}
+
+TEST(AxisLabelsOnChart, NeighbouringLabelsDifferKeepApartAndReadZeroAtZero) {
+    const auto clamp = [](double y) { return std::clamp(y, -1e30, 1e30); };
+    struct Row {
+        const char* name;
+        int width, height;
+        double scale, xMin, xMax;
+        std::function<double(double)> f;
+        Texts bottom; // empty: not checked
+    };
+    const Row rows[] = {
+        // 481 pixels of axis, «0.46» 21 pixels wide: 25 labels at 0.02 need 25 × 23 pixels.
+        {"x on 0 … 0.5 in the 96-dpi window",
+         553,
+         294,
+         0.8,
+         0,
+         0.5,
+         [](double x) { return x; },
+         {"0.5", "0.45", "0.4", "0.35", "0.3", "0.25", "0.2", "0.15", "0.1", "0.05", "0"}},
+        // 20 labels at 0.01 take 20 × 23 of the 481 pixels: as before. The first is 0.19,
+        // since 0.2 / 0.010000000000000002 truncates to 19.
+        {"x on 0 … 0.2 in the 96-dpi window",
+         553,
+         294,
+         0.8,
+         0,
+         0.2,
+         [](double x) { return x; },
+         {"0.19", "0.18", "0.17", "0.16", "0.15", "0.14", "0.13", "0.12", "0.11", "0.1",
+          "0.09", "0.08", "0.07", "0.06", "0.05", "0.04", "0.03", "0.02", "0.01", "0"}},
+        {"x*1000000+0.5 on 0 … 0.02",
+         691,
+         367,
+         1,
+         0,
+         0.02,
+         [](double x) { return x * 1000000 + 0.5; },
+         {}},
+        // «0.0019» (33 pixels) leaves room for round(600 / 36) = 17 labels, not 20.
+        {"x/1000 on 0 … 0.002",
+         691,
+         367,
+         1,
+         0,
+         0.002,
+         [](double x) { return x / 1000; },
+         {"0.0018", "0.0016", "0.0014", "0.0012", "0.001", "0.0008", "0.0006", "0.0004", "0.0002",
+          "0"}},
+        {"x*x on -1E300 … 1E300",
+         691,
+         367,
+         1,
+         -1e300,
+         1e300,
+         [&](double x) { return clamp(x * x); },
+         {}},
+        {"a formula at the clamp, -1E30 … 1E30",
+         691,
+         367,
+         1,
+         -10,
+         1,
+         [](double x) { return x < -4.5 ? -1e30 : 1e30; },
+         {}},
+        {"the initial graph, unchanged",
+         691,
+         367,
+         1,
+         -10,
+         1,
+         [](double x) { return x * x - 2; },
+         {"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        GraphChart g(r.width, r.height, r.scale);
+        g.plot(r.xMin, r.xMax, r.f);
+        g.paint();
+        TChart& c = g.chart;
+        for (TChartAxis* axis : {c.BottomAxis(), c.LeftAxis()}) {
+            std::vector<double> values;
+            axis->LabelValues(values);
+            const Texts texts = g.labels(axis);
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                SCOPED_TRACE(texts[i]);
+                if (i > 0) {
+                    EXPECT_NE(texts[i], texts[i - 1]);
+                }
+                if (std::fabs(values[i]) < axis->LabelIncrement / 2) {
+                    EXPECT_EQ(texts[i], "0");
+                }
+            }
+        }
+        TChartAxis* bottom = c.BottomAxis();
+        if (!r.bottom.empty()) {
+            EXPECT_EQ(g.labels(bottom), r.bottom);
+        }
+        // Centred on their ticks, largest value (rightmost) first: a gap of a pixel at least.
+        const Texts texts = g.labels(bottom);
+        const std::vector<int>& ticks = bottom->TickPositions();
+        ASSERT_EQ(ticks.size(), texts.size());
+        c.Canvas().AssignFont(bottom->LabelsFont);
+        for (std::size_t i = 1; i < ticks.size(); ++i) {
+            const double halves =
+                (c.Canvas().TextWidth(texts[i - 1]) + c.Canvas().TextWidth(texts[i])) / 2.0;
+            EXPECT_GE(ticks[i - 1] - ticks[i], halves + 1) << texts[i - 1] << " " << texts[i];
+        }
+    }
 }
 
 TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {

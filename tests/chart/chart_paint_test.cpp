@@ -1,8 +1,10 @@
 // The chart's paint sequence: rectangles, the panel fill, the title block, the back wall, the
 // event order, the neutral canvas afterwards and the one-copy repaint.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
+#include "TChart.h"
 #include "TChartAxis.h"
+#include "TLineSeries.h"
 
 #include <QApplication>
 #include <QImage>
@@ -82,7 +84,7 @@ TEST(ChartPaint, TitleAndFootTakeTheirLinesAndTheGap) {
     };
     for (const Row& row : rows) {
         TChart chart;
-        ConfigureLikeGraphWindow(chart);
+        SetUpGraphChart(chart, 1);
         chart.resize(691, 367);
         TChartTitle& t = row.foot ? chart.Foot : chart.Title;
         if (row.foot)
@@ -99,7 +101,7 @@ TEST(ChartPaint, TitleAndFootTakeTheirLinesAndTheGap) {
 
 TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    SetUpGraphChart(chart, 1);
     chart.resize(691, 367);
     const TRect r = PaintedPlotRect(chart);
     const QImage& img = chart.OffscreenImage();
@@ -126,9 +128,8 @@ TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
 
 TEST(ChartPaint, RepaintWithoutChangeIsOneCopy) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(300, 200);
-    auto* s = AddGraphSeries(chart);
     s->AddPoint(0, 1);
     s->AddPoint(1, 2);
     QImage window(300, 200, QImage::Format_RGB32);
@@ -164,9 +165,8 @@ TEST(ChartPaint, RepaintWithoutChangeIsOneCopy) {
 
 TEST(ChartPaint, BurstOfAdditionsPaintsOnceInTheEventLoop) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(400, 300);
-    auto* s = AddGraphSeries(chart);
     chart.show();
     QApplication::processEvents();
     const int before = chart.FullPaintCount();
@@ -182,9 +182,8 @@ TEST(ChartPaint, BurstOfAdditionsPaintsOnceInTheEventLoop) {
 
 TEST(ChartPaint, EventsInOrderAndNeutralCanvasAfterwards) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(300, 200);
-    auto* s = AddGraphSeries(chart);
     std::vector<std::string> order;
     chart.OnBeforeDrawAxes = [&](TChart*) { order.push_back("axes"); };
     chart.OnBeforeDrawSeries = [&](TChart*) { order.push_back("series"); };
@@ -220,9 +219,8 @@ TEST(ChartPaint, TinyChartsPaintWithoutFault) {
     const std::vector<Row> rows = {{0, 0}, {1, 1}, {5, 3}, {40, 2}, {2, 40}};
     for (const Row& row : rows) {
         TChart chart;
-        ConfigureLikeGraphWindow(chart);
+        auto* s = SetUpGraphChart(chart, 1);
         chart.resize(row.width, row.height);
-        auto* s = AddGraphSeries(chart);
         for (int i = 0; i < 50; ++i)
             s->AddPoint(i, (i * 37) % 11);
         QImage window(std::max(row.width, 1), std::max(row.height, 1), QImage::Format_RGB32);

@@ -1,8 +1,10 @@
 // The line series on the chart: which points are drawn, the segments between them (entering
 // segment, skipped and null points, zero-length segments), clipping and the line's pixels.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
+#include "TChart.h"
 #include "TChartAxis.h"
+#include "TLineSeries.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -21,9 +23,8 @@ struct Fixture {
     QImage window{691, 367, QImage::Format_RGB32};
 
     Fixture() {
-        ConfigureLikeGraphWindow(chart);
+        series = SetUpGraphChart(chart, 1);
         chart.resize(691, 367);
-        series = AddGraphSeries(chart);
     }
     // Fixes an axis range as a mouse zoom does.
     static void Fix(TChartAxis* axis, double minimum, double maximum) {

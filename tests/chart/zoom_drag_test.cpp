@@ -493,11 +493,12 @@ TEST(ZoomDrag, WheelStepsMoveTheVerticalAxesByThreePerCent) {
     struct Row {
         std::vector<int> deltas;
         double leftMin, leftMax;
+        bool saved; // a whole step saves the scales, as a zoom or a pan does
     };
     // 0 … 10: a step toward the user (negative) adds 0.3, one away subtracts it.
     const std::vector<Row> rows = {
-        {{-120}, 0.3, 10.3}, {{120}, -0.3, 9.7},      {{-240}, 0.6, 10.6},
-        {{-60}, 0, 10},      {{-60, -60}, 0.3, 10.3}, {{120, -120}, 0, 10},
+        {{-120}, 0.3, 10.3, true}, {{120}, -0.3, 9.7, true},      {{-240}, 0.6, 10.6, true},
+        {{-60}, 0, 10, false},     {{-60, -60}, 0.3, 10.3, true}, {{120, -120}, 0, 10, true},
     };
     for (const Row& row : rows) {
         auto chart = MakeZoomChart(300, 300);
@@ -513,6 +514,61 @@ TEST(ZoomDrag, WheelStepsMoveTheVerticalAxesByThreePerCent) {
         EXPECT_NEAR(chart->LeftAxis()->Maximum, row.leftMax, 1e-12);
         EXPECT_NEAR(chart->RightAxis()->Minimum, row.leftMin, 1e-12);
         EXPECT_DOUBLE_EQ(chart->BottomAxis()->Minimum, 0); // horizontal axes stay
-        EXPECT_FALSE(chart->MouseZoom().ScaleBackupTaken); // no scales are saved
+        EXPECT_EQ(chart->MouseZoom().ScaleBackupTaken, row.saved);
+    }
+}
+
+TEST(ZoomDrag, WheelShiftsWithoutWideningAndAnUndoDragGivesTheAutomaticRangesBack) {
+    struct Row {
+        const char* name;
+        double (*f)(double);
+        double autoMin, autoMax;   // of «f» at 401 points on -10 … 10
+        double wheelMin, wheelMax; // one step toward the user: 3 % of the range up
+    };
+    const std::vector<Row> rows = {
+        {"x*x-2", [](double x) { return x * x - 2; }, -2, 98, 1, 101},
+        // 3 % of nothing: the constant keeps its one value, not 5 … 5.0000000001.
+        {"constant 5", [](double) { return 5.0; }, 5, 5, 5, 5},
+        // 3 % of 2E308, a range beyond the doubles: 6E306.
+        {"x*1E307", [](double x) { return x * 1e307; }, -1e308, 1e308, -9.4e307, 1.06e308},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto chart = MakeZoomChart();
+        TChartSeries* s = chart->Series(0);
+        s->ClearPoints();
+        for (int i = 0; i <= 400; ++i) {
+            const double x = -10 + 20.0 * i / 400;
+            s->AddPoint(x, row.f(x));
+        }
+        Shown(*chart);
+        QWheelEvent wheel(QPointF(300, 200), chart->mapToGlobal(QPointF(300, 200)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(chart.get(), &wheel);
+        const QImage shown = Shown(*chart);
+        TChartAxis& left = *chart->LeftAxis();
+        EXPECT_FALSE(RangeOf(left).automatic);
+        EXPECT_DOUBLE_EQ(left.Minimum, row.wheelMin);
+        EXPECT_DOUBLE_EQ(left.Maximum, row.wheelMax);
+        if (row.wheelMin == row.wheelMax) {
+            // Every label of the walk reads «5» at the middle, and so does the line.
+            std::vector<double> values;
+            left.LabelValues(values);
+            ASSERT_FALSE(values.empty());
+            for (const double v : values) {
+                EXPECT_EQ(left.FormatAxisLabel(v), "5");
+                EXPECT_EQ(left.ValueToPixel(v), left.PixelCenter());
+            }
+            EXPECT_EQ(shown.pixel(chart->BottomAxis()->PixelCenter(), left.PixelCenter()),
+                      ToArgb(clBlue));
+        }
+
+        Drag(*chart, Qt::LeftButton, {400, 250}, {150, 100}); // up and left: undo
+        Shown(*chart);
+        EXPECT_TRUE(RangeOf(left).automatic);
+        EXPECT_TRUE(RangeOf(*chart->RightAxis()).automatic);
+        EXPECT_DOUBLE_EQ(left.ActualMinimum, row.autoMin);
+        EXPECT_DOUBLE_EQ(left.ActualMaximum, row.autoMax);
+        EXPECT_FALSE(chart->MouseZoom().ScaleBackupTaken);
     }
 }

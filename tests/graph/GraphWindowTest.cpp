@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +131,20 @@ TEST_F(GraphWindowTest, FormFromItsDescription) {
     EXPECT_EQ(graf.Series1->YValues().Order, TChartListOrder::loNone);
     EXPECT_FALSE(graf.Chart1->LegendVisible);
     EXPECT_EQ(graf.Chart1->Title.Font.Color, clNavy);
+}
+
+TEST_F(GraphWindowTest, ChartHasNoBevelAtItsEdges) {
+    GraphActivated();
+    QImage shown(graf.Chart1->size(), QImage::Format_RGB32);
+    graf.Chart1->PaintChart(shown);
+    // 691 × 367 designed at 120 pixels per inch, on the 96 of the offscreen screen.
+    ASSERT_EQ(shown.size(), QSize(553, 294));
+    // The panel's default raised bevel drew white on the left and top, grey on the right and
+    // bottom; the window's chart has none, so its edges are the panel's aqua.
+    const QPoint edges[] = {{0, 100}, {552, 293}, {0, 0}, {552, 0}, {276, 0}, {0, 293}, {552, 100}};
+    for (const QPoint& p : edges) {
+        EXPECT_EQ(shown.pixel(p), qRgb(0, 255, 255)) << p.x() << "," << p.y();
+    }
 }
 
 TEST_F(GraphWindowTest, ChartAndPanelFollowTheWindowSize) {
