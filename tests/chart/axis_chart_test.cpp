@@ -2,6 +2,7 @@
 // pixels of labels' ticks, grid and minor ticks in the painted image.
 #include "AxisLabels.h"
 #include "GraphChart.h"
+#include "ImagePixels.h"
 #include "NumberText.h"
 #include "TChart.h"
 #include "TChartAxis.h"
@@ -44,7 +45,7 @@ struct GraphChart {
         chart.PaintImage();
         chart.PaintImage();
     }
-    QRgb pixel(int x, int y) const { return chart.OffscreenImage().pixel(x, y); }
+    TColor pixel(int x, int y) const { return ColorAt(chart.OffscreenImage(), x, y); }
     std::vector<std::string> labels(TChartAxis* axis) const {
         std::vector<double> values;
         axis->LabelValues(values);
@@ -55,9 +56,9 @@ struct GraphChart {
     }
 };
 
-const QRgb kGray = ToArgb(clGray);
-const QRgb kAqua = ToArgb(clAqua);
-const QRgb kBlue = ToArgb(clBlue);
+constexpr TColor kGray = clGray;
+constexpr TColor kAqua = clAqua;
+constexpr TColor kBlue = clBlue;
 
 using Texts = std::vector<std::string>;
 
@@ -276,7 +277,7 @@ TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
     for (int y = 0; y < 367; ++y)
         for (int x = 0; x < 691; ++x) {
             const bool frame = x >= plot.Left - 2 && x <= plot.Right + 2 && y < plot.Bottom + 3;
-            if (g.pixel(x, y) != ToArgb(clBlack) || frame)
+            if (g.pixel(x, y) != clBlack || frame)
                 continue; // not ink, or the axis lines and the back wall's frame
             const auto in = std::find_if(boxes.begin(), boxes.end(), [&](const Box& b) {
                 return b.left <= x && x < b.right && b.top <= y && y < b.bottom;
@@ -475,7 +476,7 @@ TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {
     int gray = 0;
     int other = 0;
     for (int x = plot.Left + 1; x < plot.Right; ++x) {
-        const QRgb px = g.pixel(x, row);
+        const TColor px = g.pixel(x, row);
         if (px == kGray)
             ++gray;
         else if (px != kAqua && px != kBlue)

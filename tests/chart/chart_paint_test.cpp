@@ -2,6 +2,7 @@
 // event order, the neutral canvas afterwards and the one-copy repaint.
 
 #include "GraphChart.h"
+#include "ImagePixels.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -15,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-TColor Pixel(const QImage& img, int x, int y) {
-    const QRgb p = img.pixel(x, y);
-    return FromRgb(qRed(p), qGreen(p), qBlue(p));
-}
 
 // The plot rectangle of a paint with no axes shown: the margins and the titles only.
 TRect PaintedPlotRect(TChart& chart) {
@@ -112,7 +108,7 @@ TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
         for (int x = 0; x < 691; ++x) {
             const bool onFrame = ((x == r.Left || x == r.Right) && y >= r.Top && y <= r.Bottom) ||
                                  ((y == r.Top || y == r.Bottom) && x >= r.Left && x <= r.Right);
-            if (Pixel(img, x, y) != (onFrame ? clBlack : clAqua)) {
+            if (ColorAt(img, x, y) != (onFrame ? clBlack : clAqua)) {
                 bad = std::to_string(x) + "," + std::to_string(y);
                 break;
             }
