@@ -1,6 +1,7 @@
 // The chart's canvas: exact pixels of fills, outlines, lines of each width and style, pen
 // modes, clipping, text and the background gradient.
 
+#include "ImagePixels.h"
 #include "TChartCanvas3D.h"
 
 #include <QImage>
@@ -23,10 +24,7 @@ struct Canvas {
         c.BeginDraw();
         c.FillSolid({0, 0, 40, 30}, kPaper);
     }
-    TColor At(int x, int y) {
-        const QRgb p = c.Image().pixel(x, y);
-        return FromRgb(qRed(p), qGreen(p), qBlue(p));
-    }
+    TColor At(int x, int y) const { return ColorAt(c.Image(), x, y); }
     // The pixels of colour `colour` as "x,y" strings, row by row.
     std::set<std::pair<int, int>> PixelsOf(TColor colour) {
         std::set<std::pair<int, int>> s;

@@ -2,6 +2,7 @@
 // segment, skipped and null points, zero-length segments), clipping and the line's pixels.
 
 #include "GraphChart.h"
+#include "ImagePixels.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -159,7 +160,7 @@ TEST(LineSeries, ClippedInsideTheBackWallFrame) {
     std::string outside;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0x0000FF)
+            if (ColorAt(img, x, y) != clBlue)
                 continue;
             if (x > p.Left && x < p.Right && y > p.Top && y < p.Bottom - 1)
                 ++blueInside;
@@ -170,7 +171,7 @@ TEST(LineSeries, ClippedInsideTheBackWallFrame) {
     EXPECT_EQ(outside, "");
     // The frame of the back wall keeps its pixels where the line crosses it.
     for (int y = p.Top; y <= p.Bottom; ++y)
-        EXPECT_NE(img.pixel(p.Left, y) & 0xFFFFFF, 0x0000FFu) << y;
+        EXPECT_NE(ColorAt(img, p.Left, y), clBlue) << y;
 }
 
 TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
@@ -190,14 +191,14 @@ TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
     const int yMid = (f.Py(1) + f.Py(9)) / 2;
     const int xr = f.Px(5);
     // A horizontal segment covers its row and the one above it.
-    EXPECT_EQ(img.pixel(xMid, y) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(img.pixel(xMid, y - 1) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_NE(img.pixel(xMid, y - 2) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(ColorAt(img, xMid, y), clBlue);
+    EXPECT_EQ(ColorAt(img, xMid, y - 1), clBlue);
+    EXPECT_NE(ColorAt(img, xMid, y - 2), clBlue);
     // A vertical segment covers its column and the one left of it.
-    EXPECT_EQ(img.pixel(xr, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(img.pixel(xr - 1, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_NE(img.pixel(xr + 1, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_NE(img.pixel(xr - 2, yMid) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(ColorAt(img, xr, yMid), clBlue);
+    EXPECT_EQ(ColorAt(img, xr - 1, yMid), clBlue);
+    EXPECT_NE(ColorAt(img, xr + 1, yMid), clBlue);
+    EXPECT_NE(ColorAt(img, xr - 2, yMid), clBlue);
 }
 
 TEST(LineSeries, PlottedCurveDrawsOneSegmentPerPixelStep) {
