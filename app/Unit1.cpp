@@ -1,7 +1,9 @@
 #include "Unit1.h"
 
+#include "BoundedMemo.h"
 #include "Calculation.h"
 #include "CalculatorState.h"
+#include "CommandGate.h"
 #include "ErrorGuard.h"
 #include "FormulaFile.h"
 #include "Glyphs.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextDocument>
@@ -68,8 +71,19 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
     connect(ui->N2, &QAction::triggered, this, [this] { guarded(&TForm1::N2Click); });
     connect(ui->N3, &QAction::triggered, this, [this] { guarded(&TForm1::N3Click); });
     connect(ui->N4, &QAction::triggered, this, [this] { guarded(&TForm1::N4Click); });
-    connect(ui->N5, &QAction::triggered, this, [this] { guarded(&TForm1::N5Click); });
+    // The graph window is a window of its own, whose commands run while it is open: opening
+    // it is refused while a command runs, but holds the gate no longer than that.
+    connect(ui->N5, &QAction::triggered, this, [this] {
+        if (!CommandGate::Application().Running()) {
+            RunGuarded(m_toolkit, [this] { N5Click(); });
+        }
+    });
     connect(ui->N7, &QAction::triggered, this, [this] { guarded(&TForm1::N7Click); });
+    // Text refused by a memo: the message is a command of its own, so it is not shown while
+    // another command runs (the text is refused all the same).
+    for (BoundedMemo* memo : {ui->Memo1, ui->Memo2}) {
+        connect(memo, &BoundedMemo::textRefused, this, [this] { guarded(&TForm1::memoFull); });
+    }
     // F1 anywhere in the window: the window's help context (its controls have none).
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { guarded(&TForm1::N7Click); });
@@ -94,7 +108,8 @@ void TForm1::applyFonts() {
 }
 
 void TForm1::guarded(void (TForm1::*handler)()) {
-    RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); });
+    CommandGate::Application().Run(
+        [this, handler] { RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); }); });
 }
 
 // ---- Activation ----------------------------------------------------------------------------
@@ -120,13 +135,28 @@ bool TForm1::event(QEvent* event) {
     case QEvent::WindowActivate:
         if (m_activatePending) {
             m_activatePending = false;
-            guarded(&TForm1::FormActivate);
+            activateWhenIdle();
         }
         break;
     default:
         break;
     }
     return QMainWindow::event(event);
+}
+
+void TForm1::activateWhenIdle() {
+    // The focus may come back from a box of a command that still runs: FormActivate waits
+    // until it has returned, and comes once however many of its boxes closed.
+    if (m_activationOwed) {
+        return;
+    }
+    m_activationOwed = true;
+    CommandGate::Application().WhenIdle([window = QPointer<TForm1>(this)] {
+        if (window) {
+            window->m_activationOwed = false;
+            window->guarded(&TForm1::FormActivate);
+        }
+    });
 }
 
 void TForm1::centreOnScreen() {
@@ -164,6 +194,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing ends the program: never while a command shows a box.
+    if (CommandGate::Application().Running()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }
@@ -230,4 +265,8 @@ void TForm1::N5Click() {
 
 void TForm1::N7Click() {
     m_toolkit.ShowHelp(HelpFile, HelpContext);
+}
+
+void TForm1::memoFull() {
+    m_toolkit.ShowMessage(MemoFullMessage());
 }

@@ -10,8 +10,15 @@
 
 namespace engine_detail {
 
-// Shows text through the installed message hook (dropped when none is installed).
-void showMessage(const std::string& text);
+// The message of an evaluation error waits until the evaluation has left the tree: showing it
+// runs the box's nested event loop, where anything may happen, a new parse freeing the very
+// nodes the evaluation stands on included. Nothing is computed after an evaluation error, so
+// the message still comes before anything else the evaluation causes. The engine's entry
+// points show it (showHeldMessage) once they are done with the tree.
+void holdMessage(const std::string& text);
+// Shows the held message, if any, through the installed hook (dropped when none is installed).
+void showHeldMessage();
+void dropHeldMessage();
 
 // The RANDOM generator's seed: 0 at start-up, never reseeded.
 extern std::uint32_t randomSeed;

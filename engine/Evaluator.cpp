@@ -1,10 +1,11 @@
 // Evaluation of the expression tree, the formula as a function of x, and the root finder.
 //
 // Evaluation errors (refused arguments, division by zero, zero to a non-positive power, a
-// non-integer power of a base <= 0) set ErrEval and ErrAny, show their message and give the
-// error result 0. ErrEval is tested after every operand and before every operation, so the
-// first error ends the evaluation of the whole tree and each evaluation shows at most one
-// message. Overflow and invalid operations raise through checked() (EngineInternal.h).
+// non-integer power of a base <= 0) set ErrEval and ErrAny, show their message (once the
+// evaluation has left the tree, see holdMessage) and give the error result 0. ErrEval is tested
+// after every operand and before every operation, so the first error ends the evaluation of the
+// whole tree and each evaluation shows at most one message. Overflow and invalid operations raise
+// through checked() (EngineInternal.h).
 
 #include "zorvo3.h"
 
@@ -71,7 +72,7 @@ evaluationError(const char* text, Shown shown = Shown::Nothing, long double numb
     case Shown::Nothing:
         break;
     }
-    showMessage(message);
+    holdMessage(message);
     return ErrorResult;
 }
 
@@ -300,7 +301,11 @@ long double EvalNode(const ExprNode* node, long double x) {
         ErrAny = true;
         return ErrorResult;
     }
-    return evalNode(node, x);
+    const long double v = evalNode(node, x);
+    if (ErrEval) {
+        showHeldMessage();
+    }
+    return v;
 }
 
 long double EvalFormula(long double x) {
@@ -311,6 +316,7 @@ long double EvalFormula(long double x) {
     const long double v = evalInPlace<2>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
+        showHeldMessage();
         return 0;
     }
     // Most values lie well inside the bound; this test needs no 80-bit constant from memory.

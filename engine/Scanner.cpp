@@ -97,7 +97,9 @@ void ParseNumber(long double& value) {
 }
 
 long double RaisePower(long double base, long double exponent) {
-    return raisePower(base, exponent);
+    const long double power = raisePower(base, exponent);
+    showHeldMessage();
+    return power;
 }
 
 namespace engine_detail {
@@ -110,7 +112,7 @@ long double fractionalPower(long double base, long double exponent) {
     ErrEval = true;
     ErrAny = true;
     // « Нецелая степень отрицательного числа »
-    showMessage(" \xCD\xE5\xF6\xE5\xEB\xE0\xFF \xF1\xF2\xE5\xEF\xE5\xED\xFC "
+    holdMessage(" \xCD\xE5\xF6\xE5\xEB\xE0\xFF \xF1\xF2\xE5\xEF\xE5\xED\xFC "
                 "\xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xEE\xE3\xEE \xF7\xE8\xF1\xEB\xE0 ");
     return 0;
 }

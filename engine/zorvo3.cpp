@@ -27,7 +27,28 @@ namespace engine_detail {
 
 std::uint32_t randomSeed = 0;
 
-void showMessage(const std::string& text) {
+namespace {
+// The message of the evaluation under way; each evaluation finds at most one error.
+std::string heldMessage;
+bool messageHeld = false;
+} // namespace
+
+void holdMessage(const std::string& text) {
+    heldMessage = text;
+    messageHeld = true;
+}
+
+void dropHeldMessage() {
+    heldMessage.clear();
+    messageHeld = false;
+}
+
+void showHeldMessage() {
+    if (!messageHeld) {
+        return;
+    }
+    messageHeld = false;
+    const std::string text = std::exchange(heldMessage, std::string());
     // Copied so that a hook which replaces itself while it runs stays alive until it returns.
     const auto hook = messageHook();
     if (hook) {
@@ -60,4 +81,5 @@ void ResetEngineState() {
     LetterSet.reset();
     TreeRoot.reset();
     engine_detail::randomSeed = 0;
+    engine_detail::dropHeldMessage();
 }

@@ -5,10 +5,12 @@
 //
 // The engine keeps its state in process-wide variables that the calculator window and the
 // graph window read and write directly. It records syntax and evaluation errors in flags and
-// never clears a flag itself. Evaluation errors are also shown at once through the message
-// hook. Floating-point overflow, division by zero and invalid operations the engine does not
-// check itself raise EOverflow, EZeroDivide or EInvalidOp (numtext/Exceptions.h).
-// User-interface thread only; not re-entrant.
+// never clears a flag itself. Evaluation errors are also shown through the message hook, as
+// soon as the evaluation that found them has returned: the hook may run a nested event loop,
+// and nothing it does there (a new parse included) can touch a tree still being evaluated.
+// Floating-point overflow, division by zero and invalid operations the engine does not check itself
+// raise EOverflow, EZeroDivide or EInvalidOp (numtext/Exceptions.h). User-interface thread only;
+// not re-entrant.
 
 #include <array>
 #include <bitset>

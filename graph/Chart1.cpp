@@ -1,6 +1,7 @@
 #include "Chart1.h"
 
 #include "ButtonGlyphs.h"
+#include "CommandGate.h"
 #include "FormScale.h"
 #include "GraphChart.h"
 #include "GraphCommands.h"
@@ -13,9 +14,11 @@
 #include "TLineSeries.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -115,20 +118,18 @@ int TGraf::ShowModal() {
 }
 
 void TGraf::FormActivate() {
-    Series1->ClearPoints();
-    N1Click();
+    RunCommand(Kind::Plotting, [this] {
+        Series1->ClearPoints();
+        PlotGraph();
+    });
 }
 
 void TGraf::N1Click() {
-    // The plotting and every box it shows form one quiet period: closing those boxes gives the
-    // focus back to this window, and that must not start the plotting again.
-    m_gate.QuietStarted();
-    RunHandler([this] { PlotGraph(); });
-    m_gate.QuietFinished(isActiveWindow());
+    RunCommand(Kind::Plotting, [this] { PlotGraph(); });
 }
 
 void TGraf::N2Click() {
-    RunHandler([this] {
+    RunCommand(Kind::Other, [this] {
         Series1->ClearPoints();
         m_solution.clear();
         DescribeChart();
@@ -136,7 +137,7 @@ void TGraf::N2Click() {
 }
 
 void TGraf::fx01Click() {
-    RunHandler([this] {
+    RunCommand(Kind::Other, [this] {
         const std::optional<std::string> solution =
             SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()));
         if (solution) {
@@ -148,7 +149,7 @@ void TGraf::fx01Click() {
 }
 
 void TGraf::N3Click() {
-    close();
+    close(); // refused while a command runs (closeEvent)
 }
 
 void TGraf::SpeedButton1Click() {
@@ -192,21 +193,51 @@ void TGraf::DescribeChart() {
                                                       : graph + QStringLiteral(". ") + m_solution);
 }
 
-void TGraf::RunHandler(const std::function<void()>& handler) {
-    bool raised = false;
-    m_host.Guard([&] {
-        try {
-            handler();
-        } catch (...) {
-            // The error box comes next; its closing is no reason to plot.
-            raised = true;
+void TGraf::RunCommand(Kind kind, const std::function<void()>& command) {
+    CommandGate::Application().Run([&] {
+        // A plotting and every box it shows form one quiet period: closing those boxes gives
+        // the focus back to this window, and that must not start the plotting again.
+        if (kind == Kind::Plotting) {
             m_gate.QuietStarted();
-            throw;
+        }
+        bool raised = false;
+        m_host.Guard([&] {
+            try {
+                command();
+            } catch (...) {
+                // The error box comes next; its closing is no reason to plot.
+                raised = true;
+                m_gate.QuietStarted();
+                throw;
+            }
+        });
+        if (raised) {
+            m_gate.QuietFinished(isActiveWindow());
+        }
+        if (kind == Kind::Plotting) {
+            m_gate.QuietFinished(isActiveWindow());
         }
     });
-    if (raised) {
-        m_gate.QuietFinished(isActiveWindow());
+}
+
+void TGraf::PlotWhenIdle() {
+    // The focus came back from a box of a command that may still run (a solving's result or
+    // engine message, the tolerance dialog): the plotting waits until that command has
+    // returned, and comes once however many of its boxes closed.
+    if (m_plotOwed) {
+        return;
     }
+    m_plotOwed = true;
+    CommandGate::Application().WhenIdle([window = QPointer<TGraf>(this)] {
+        if (!window) {
+            return;
+        }
+        window->m_plotOwed = false;
+        // Still due only while the window is shown.
+        if (window->isVisible()) {
+            window->FormActivate();
+        }
+    });
 }
 
 bool TGraf::IsOwnWidget(const QObject* object) const {
@@ -221,7 +252,7 @@ bool TGraf::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         const bool handled = QDialog::event(event);
         if (m_gate.Activated()) {
-            FormActivate();
+            PlotWhenIdle();
         }
         return handled;
     }
@@ -279,10 +310,19 @@ void TGraf::keyPressEvent(QKeyEvent* event) {
     // button: Enter and Esc do not close the window.
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        RunHandler([this] { m_host.ShowHelp(HelpContext); });
+        RunCommand(Kind::Other, [this] { m_host.ShowHelp(HelpContext); });
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TGraf::closeEvent(QCloseEvent* event) {
+    // Closing is a command too: the window stays while one of its commands shows a box.
+    if (CommandGate::Application().Running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void TGraf::resizeEvent(QResizeEvent* event) {

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 // Dark pixels: the text, not the frames and faces around it.
@@ -76,9 +78,9 @@ TEST_F(CalculatorWindowTest, FormHasItsControlsWhereTheyBelong) {
          "QLabel",
          {7, -1, 388, 16},
          "Введите формулу для вычислений ( не забудьте ; в конце ):"},
-        {"Memo1", "QPlainTextEdit", {7, 16, 402, 97}, ""},
+        {"Memo1", "BoundedMemo", {7, 16, 402, 97}, ""},
         {"Label4", "QLabel", {8, 112, 335, 16}, "Введите комментарий к формуле (не обязательно)"},
-        {"Memo2", "QPlainTextEdit", {8, 128, 401, 65}, ""},
+        {"Memo2", "BoundedMemo", {8, 128, 401, 65}, ""},
         {"Label3", "QLabel", {8, 200, 19, 16}, "x = "},
         {"Edit1", "QLineEdit", {32, 200, 241, 21}, "1"},
         {"BitBtn1", "QPushButton", {280, 199, 131, 26}, "Посчитать"},
@@ -396,6 +398,65 @@ TEST_F(CalculatorWindowTest, ErrorsOfAHandlerReachTheErrorBoxAndTheWindowGoesOn)
     type("x;", "2");
     control<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(caption().toStdString(), "Результат=           2.000");
+}
+
+// A box runs a nested event loop; what the user does in the window meanwhile starts no second
+// command, and the window's activation runs FormActivate once the command has returned.
+TEST_F(CalculatorWindowTest, NothingStartsWhileACommandShowsABox) {
+    int graphShown = 0;
+    int closed = 0;
+    form->SetShowGraphWindow([&graphShown] { ++graphShown; });
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { ++closed; });
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    auto* x = control<QLineEdit>("Edit1");
+    const struct {
+        const char* name;
+        std::function<void()> act; // done inside the formula message of "Посчитать"
+    } rows[] = {
+        {"Посчитать", [this] { control<QPushButton>("BitBtn1")->click(); }},
+        {"Enter", [this] { QTest::keyClick(control<QLineEdit>("Edit3"), Qt::Key_Return); }},
+        {"Очистить", [this] { control<QPushButton>("BitBtn3")->click(); }},
+        {"Новая", [this] { control<QAction>("N2")->trigger(); }},
+        {"Прочесть из файла", [this] { control<QAction>("N3")->trigger(); }},
+        {"Записать в файл", [this] { control<QAction>("N4")->trigger(); }},
+        {"График", [this] { control<QAction>("N5")->trigger(); }},
+        {"Помощь", [this] { control<QAction>("N7")->trigger(); }},
+        {"Выйти", [this] { control<QPushButton>("BitBtn2")->click(); }},
+        {"close box", [this] { form->close(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        type("1+;", "7");
+        toolkit.calls.clear();
+        bool acted = false;
+        toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+            if (!acted) {
+                acted = true;
+                row.act();
+            }
+        };
+        control<QPushButton>("BitBtn1")->click();
+        toolkit.whileOpen = nullptr;
+        EXPECT_TRUE(acted);
+        // The formula message alone: no second message, file dialog or help.
+        EXPECT_EQ(toolkit.calls.size(), 1u);
+        EXPECT_EQ(fromCp1251(toolkit.calls.at(0).text),
+                  "Где-то в выражении ошибка...Исправьте и повторите попытку");
+        EXPECT_EQ(memo->toPlainText(), "1+;");
+        EXPECT_EQ(graphShown, 0);
+        EXPECT_EQ(closed, 0);
+    }
+
+    QString xInBox;
+    toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(form.get(), &activate);
+        xInBox = x->text();
+    };
+    control<QPushButton>("BitBtn1")->click();
+    toolkit.whileOpen = nullptr;
+    EXPECT_EQ(xInBox, "7");
+    EXPECT_EQ(x->text(), "1");
 }
 
 } // namespace

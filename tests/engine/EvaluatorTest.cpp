@@ -224,4 +224,41 @@ TEST_F(EvaluatorTest, AnIncompleteTreeIsAnEvaluationErrorWithoutMessage) {
     EXPECT_TRUE(messages.empty());
 }
 
+// The message box of an evaluation error runs a nested event loop, where another command may
+// parse a new formula and free the tree. The message comes once the evaluation has left the
+// tree, so it never goes on in freed nodes (here the "+1" after the failed division).
+TEST_F(EvaluatorTest, TheMessageComesAfterTheEvaluationHasLeftTheTree) {
+    const struct {
+        const char* body;
+        long double x;
+        bool whole; // EvalFormula, or EvalNode on the tree
+        const char* message;
+    } rows[] = {
+        {"1/x+1;", 0, true, "Ошибка:  деление на 0 "},
+        {"1/x+1;", 0, false, "Ошибка:  деление на 0 "},
+        {"2*SQRT(x)+x;", -4, true, "Ошибка:  отрицательный аргумент корня квадратного -4.00000"},
+        {"(LN(x)+1)*(x+1);", 0, false, "Ошибка: аргумент логарифма = 0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body);
+        parse(std::string("f(x) = ") + row.body);
+        ASSERT_FALSE(ErrAny);
+        messages.clear();
+        long double inHook = -1;
+        SetEngineMessageHook([&](const std::string& text) {
+            messages.push_back(text);
+            parse("f(x) = 2*x+5;");
+            inHook = EvalFormula(2);
+        });
+        const long double value = row.whole ? EvalFormula(row.x) : EvalNode(TreeRoot.get(), row.x);
+        SetEngineMessageHook([this](const std::string& text) { messages.push_back(text); });
+        EXPECT_EQ(value, 0);
+        EXPECT_EQ(messages, std::vector<std::string>{cp1251(row.message)});
+        // The hook found the engine free: its own formula evaluated in full.
+        EXPECT_EQ(inHook, 9);
+        ErrEval = false;
+        EXPECT_EQ(EvalFormula(1), 7);
+    }
+}
+
 } // namespace

@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -251,18 +252,72 @@ TEST_F(GraphWindowTest, BoxesOfThePlottingDoNotStartItAgain) {
     }
 }
 
-TEST_F(GraphWindowTest, EveryCommandBoxPlotsOnceWhenItCloses) {
+TEST_F(GraphWindowTest, TheBoxesOfACommandPlotOnceAfterItHasReturned) {
     PlayBoxes(true);
     host.Formula = "x*x-2;";
     GraphActivated();
     EXPECT_EQ(host.CalculateCount, 1);
     host.Log.clear();
-    graf.fx01Click(); // the tolerance dialog, then the result box: each closing plots once
+    std::vector<int> plottedBefore; // the plottings so far, as each box opens
+    host.OnBoxOpened = [this, &plottedBefore] {
+        plottedBefore.push_back(host.CalculateCount);
+        BoxOpens();
+    };
+    graf.fx01Click(); // the tolerance dialog, then the result box; both give the focus back
     ASSERT_EQ(host.Log.size(), 2u);
     EXPECT_EQ(host.Log[0], "dialog");
     EXPECT_EQ(host.Log[1].rfind("message: X1 = -1.41421", 0), 0u) << host.Log[1];
-    EXPECT_EQ(host.CalculateCount, 3);
+    EXPECT_EQ(plottedBefore, (std::vector<int>{1, 1}));
+    EXPECT_EQ(host.CalculateCount, 2);
     EXPECT_EQ(graf.Series1->PointCount(), 401);
+}
+
+TEST_F(GraphWindowTest, NothingStartsWhileACommandShowsABox) {
+    struct Row {
+        const char* name;
+        std::function<void()> act; // done while the tolerance dialog is open
+        int plottingsAfter = 0;    // once the solving has returned
+    };
+    const Row rows[] = {
+        {"plot button", [this] { graf.SpeedButton1->click(); }},
+        {"clear button", [this] { graf.SpeedButton2->click(); }},
+        {"solve button", [this] { graf.SpeedButton3->click(); }},
+        {"exit button", [this] { graf.SpeedButton4->click(); }},
+        {"plot item", [this] { graf.N1->trigger(); }},
+        {"clear item", [this] { graf.N2->trigger(); }},
+        {"exit item", [this] { graf.N3->trigger(); }},
+        {"close box", [this] { graf.close(); }},
+        {"F1",
+         [this] {
+             QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+             QApplication::sendEvent(&graf, &f1);
+         }},
+        {"activation", [this] { GraphActivated(); }, 1},
+    };
+    host.Formula = "x*x-2;";
+    GraphActivated();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host.Log.clear();
+        host.CalculateCount = 0;
+        host.DialogAnswer = false;
+        bool acted = false;
+        int countInBox = -1;
+        host.OnBoxOpened = [&] {
+            BoxOpens();
+            if (!acted) {
+                acted = true;
+                row.act();
+                countInBox = host.CalculateCount;
+            }
+        };
+        graf.fx01Click();
+        EXPECT_EQ(host.Log, std::vector<std::string>{"dialog"});
+        EXPECT_EQ(countInBox, 0);
+        EXPECT_EQ(host.CalculateCount, row.plottingsAfter);
+        EXPECT_EQ(graf.Series1->PointCount(), 401);
+        EXPECT_TRUE(graf.isVisible());
+    }
 }
 
 TEST_F(GraphWindowTest, AnotherProgramOrTheErrorBoxDoesNotPlot) {
