@@ -372,10 +372,17 @@ void ChartZoom::ResetZoom() {
         restore(*m_chart.RightAxis(), ScaleBackup.Right);
         ScaleBackupTaken = false;
     }
+    // The scales are back even when the handler throws: the chart shows them and no zoom
+    // is left to undo.
+    struct FinishOnExit {
+        ChartZoom& zoom;
+        ~FinishOnExit() {
+            zoom.m_chart.Invalidate();
+            zoom.ZoomApplied = false;
+        }
+    } finish{*this};
     if (m_chart.OnUndoZoom)
         m_chart.OnUndoZoom(&m_chart);
-    m_chart.Invalidate();
-    ZoomApplied = false;
 }
 
 bool ChartZoom::panAxes(bool horizontal, int p, int q) {

@@ -8,6 +8,7 @@
 #include "TChart.h"
 #include "zorvo3.h"
 
+#include <QImage>
 #include <QTest>
 
 #include <algorithm>
@@ -75,8 +76,13 @@ TEST_F(HostileGraphTest, IntervalEndsAtAndBeyondTheRanges) {
         EXPECT_EQ(ShownSince(mark), row.shown);
         EXPECT_GE(graf->Series1->PointCount(), row.minPoints);
         EXPECT_LE(graf->Series1->PointCount(), row.maxPoints);
-        // The chart paints whatever it holds.
-        EXPECT_FALSE(graf->Chart1->grab().isNull());
+        // The chart paints whatever it holds: a whole paint, and the window shows its image.
+        TChart& chart = *graf->Chart1;
+        const int paints = chart.FullPaintCount();
+        chart.Invalidate();
+        const QImage shown = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(chart.FullPaintCount(), paints + 1);
+        EXPECT_EQ(shown, chart.OffscreenImage());
         ExpectNextCalculationWorks();
         ExpectNextPlotWorks();
     }

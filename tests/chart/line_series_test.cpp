@@ -2,6 +2,7 @@
 // segment, skipped and null points, zero-length segments), clipping and the line's pixels.
 
 #include "GraphChart.h"
+#include "ImagePixels.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -123,12 +124,15 @@ TEST(LineSeries, ZoomedRangeEntersAtTheLeftEdgeAndLeavesPastTheRight) {
     const std::vector<std::string> got = f.Segments();
     EXPECT_EQ(f.series->FirstVisible(), 10);
     EXPECT_EQ(f.series->LastVisible(), 16); // the first point at or beyond the right edge
-    const TRect& plot = f.chart.PlotRect();
-    const double edge = f.chart.BottomAxis()->PixelToValue(plot.Left);
-    const double yEdge = 4.5 + (5 - 4.5) * (edge - 9) / (10 - 9);
+    // Worked by hand: labels «10» (12 pixels and a blank of 3) on both vertical axes and one
+    // line of 12 below put the plot at 28 … 663 across and 33 … 345 down: 635 pixels for 5.7
+    // units, 312 for 10. The segment entering at 9.5 has height 4.5 + 0.5 × 0.5 = 4.75:
+    // y = 345 − 148.2 ≈ 197; 10 lies at 28 + 55.7 ≈ 84, 5 at 345 − 156 = 189. The last runs
+    // from 15 (28 + 612.7 ≈ 641; 7.5 at 111) to 16 (28 + 724.1 ≈ 752; 8 at 345 − 249.6 ≈ 95).
+    ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345}));
     ASSERT_EQ(got.size(), 7u);
-    EXPECT_EQ(got.front(), f.Seg(plot.Left, f.Py(yEdge), f.Px(10), f.Py(5)));
-    EXPECT_EQ(got.back(), f.SegV(15, 7.5, 16, 8));
+    EXPECT_EQ(got.front(), f.Seg(28, 197, 84, 189));
+    EXPECT_EQ(got.back(), f.Seg(641, 111, 752, 95));
 }
 
 TEST(LineSeries, PointAtTheLeftEdgeValueIsTheFirstVisible) {
@@ -304,7 +308,7 @@ TEST(LineSeries, ClippedInsideTheBackWallFrame) {
     std::string outside;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0x0000FF)
+            if (ColorAt(img, x, y) != clBlue)
                 continue;
             if (x > p.Left && x < p.Right && y > p.Top && y < p.Bottom - 1)
                 ++blueInside;
@@ -315,7 +319,7 @@ TEST(LineSeries, ClippedInsideTheBackWallFrame) {
     EXPECT_EQ(outside, "");
     // The frame of the back wall keeps its pixels where the line crosses it.
     for (int y = p.Top; y <= p.Bottom; ++y)
-        EXPECT_NE(img.pixel(p.Left, y) & 0xFFFFFF, 0x0000FFu) << y;
+        EXPECT_NE(ColorAt(img, p.Left, y), clBlue) << y;
 }
 
 TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
@@ -324,23 +328,25 @@ TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
     f.series->AddPoint(5, 1);
     f.series->AddPoint(5, 9);
     f.series->AddPoint(10, 9);
+    // 0 … 10 up the plot, so that 1 lies inside it and not on its lower edge.
+    Fixture::Fix(f.chart.LeftAxis(), 0, 10);
+    Fixture::Fix(f.chart.RightAxis(), 0, 10);
     f.Segments();
     const QImage& img = f.chart.OffscreenImage();
-    const int y = f.Py(1) < f.chart.PlotRect().Bottom - 2 ? f.Py(1) : -1;
+    const int y = f.Py(1);
+    ASSERT_LT(y, f.chart.PlotRect().Bottom - 2);
     const int xMid = (f.Px(0) + f.Px(5)) / 2;
     const int yMid = (f.Py(1) + f.Py(9)) / 2;
     const int xr = f.Px(5);
-    if (y >= 0) {
-        // A horizontal segment covers its row and the one above it.
-        EXPECT_EQ(img.pixel(xMid, y) & 0xFFFFFF, 0x0000FFu);
-        EXPECT_EQ(img.pixel(xMid, y - 1) & 0xFFFFFF, 0x0000FFu);
-        EXPECT_NE(img.pixel(xMid, y - 2) & 0xFFFFFF, 0x0000FFu);
-    }
+    // A horizontal segment covers its row and the one above it.
+    EXPECT_EQ(ColorAt(img, xMid, y), clBlue);
+    EXPECT_EQ(ColorAt(img, xMid, y - 1), clBlue);
+    EXPECT_NE(ColorAt(img, xMid, y - 2), clBlue);
     // A vertical segment covers its column and the one left of it.
-    EXPECT_EQ(img.pixel(xr, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(img.pixel(xr - 1, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_NE(img.pixel(xr + 1, yMid) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_NE(img.pixel(xr - 2, yMid) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(ColorAt(img, xr, yMid), clBlue);
+    EXPECT_EQ(ColorAt(img, xr - 1, yMid), clBlue);
+    EXPECT_NE(ColorAt(img, xr + 1, yMid), clBlue);
+    EXPECT_NE(ColorAt(img, xr - 2, yMid), clBlue);
 }
 
 TEST(LineSeries, PlottedCurveDrawsOneSegmentPerPixelStep) {

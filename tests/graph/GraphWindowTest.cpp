@@ -156,6 +156,56 @@ TEST_F(GraphWindowTest, ChartAndPanelFollowTheWindowSize) {
     EXPECT_EQ(graf.Panel1->y(), 0);
 }
 
+// Activates `window` as the platform does and waits (a bounded while) until it is active.
+bool Activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 200 && !window.isActiveWindow(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return window.isActiveWindow();
+}
+
+TEST_F(GraphWindowTest, RealWindowsActivateItAsTheirEventsDo) {
+    // Windows activated by the platform, not events sent by hand: the pop-up menu and a tool
+    // tip leave the plot alone; another window of the application and back plots again.
+    ASSERT_TRUE(Activate(graf));
+    EXPECT_EQ(host.CalculateCount, 1);
+    int activations = 0;
+    struct Counter : QObject {
+        int& count;
+        explicit Counter(int& c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            count += e->type() == QEvent::WindowActivate ? 1 : 0;
+            return false;
+        }
+    } counter(activations);
+
+    graf.PopupMenu1->installEventFilter(&counter);
+    graf.PopupMenu1->popup(graf.mapToGlobal(QPoint(50, 50)));
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    // This platform never activates a pop-up; others do, as this event does.
+    if (activations == 0)
+        Send(graf.PopupMenu1, QEvent::WindowActivate);
+    graf.PopupMenu1->hide();
+    ASSERT_TRUE(Activate(graf));
+    EXPECT_EQ(host.CalculateCount, 1);
+
+    activations = 0;
+    QWidget tip(nullptr, Qt::ToolTip);
+    tip.resize(40, 20);
+    tip.installEventFilter(&counter);
+    Activate(tip);
+    tip.hide();
+    ASSERT_TRUE(Activate(graf));
+    EXPECT_EQ(host.CalculateCount, 1);
+    EXPECT_GE(activations, 1) << "the tool tip was never active: nothing was tested";
+
+    ASSERT_TRUE(Activate(box));
+    ASSERT_TRUE(Activate(graf));
+    EXPECT_EQ(host.CalculateCount, 2);
+}
+
 TEST_F(GraphWindowTest, ActivationClearsAndPlots) {
     graf.Series1->AddPoint(-100, 0);
     GraphActivated();
