@@ -3,7 +3,9 @@
 // repaint without a change (one copy), and beside them the bare minimum that QPainter needs
 // for a fill and 400 two-pixel segments. A full paint of x/1000 on 0 … 0.002 in the 96-dpi
 // window (553 × 294) shows the cost of labels finer than 0.001 whose widest one decides the
-// increment.
+// increment. The full paint runs at device pixel ratio 1 and 2 (a high-density screen), and
+// beside it, when the build found it, QCustomPlot replots and repaints the same 401 points at
+// the same size and ratio without antialiasing (bench/install-peer.sh installs it).
 //
 // The worst inputs a user can give, each a full paint that must stay within a frame (16 ms):
 // - a steep segment entering the zoomed plot from two thousand million pixels below it;
@@ -22,6 +24,9 @@
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
+#ifdef ZORVO_HAVE_QCUSTOMPLOT
+#include <qcustomplot.h>
+#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -65,9 +70,12 @@ void BM_ChartFullPaintFineLabels(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartFullPaintFineLabels);
 
+// The argument is the window's device pixel ratio.
 void BM_ChartFullPaint(benchmark::State& state) {
     auto chart = MakeGraphChart();
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
+    const int ratio = int(state.range(0));
+    QImage window(kWidth * ratio, kHeight * ratio, QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
     chart->PaintChart(window); // warm the fonts and the image
     for (auto _ : state) {
         chart->Invalidate();
@@ -77,7 +85,47 @@ void BM_ChartFullPaint(benchmark::State& state) {
     if (const char* file = std::getenv("CHART_BENCH_IMAGE"))
         window.save(QString::fromLocal8Bit(file));
 }
-BENCHMARK(BM_ChartFullPaint);
+BENCHMARK(BM_ChartFullPaint)->ArgName("ratio")->Arg(1)->Arg(2);
+
+#ifdef ZORVO_HAVE_QCUSTOMPLOT
+// The peer: the same 401 points as a two-pixel blue line in a 691 × 367 plot with axes on
+// the left, right and bottom and dotted grid lines, no antialiasing anywhere; each pass
+// replots into the plot's buffer and copies it to a window image, as a paint would.
+void BM_QCustomPlotReplotAndRepaint(benchmark::State& state) {
+    const int ratio = int(state.range(0));
+    QCustomPlot plot;
+    plot.resize(kWidth, kHeight);
+    plot.setBufferDevicePixelRatio(ratio);
+    plot.setAntialiasedElements(QCP::aeNone);
+    plot.setNotAntialiasedElements(QCP::aeAll);
+    plot.setBackground(QBrush(QColor(0, 255, 255)));
+    plot.yAxis2->setVisible(true);
+    QVector<double> xs, ys;
+    for (int i = 0; i < kPoints; ++i) {
+        const double x = -10 + i * 11.0 / (kPoints - 1);
+        xs.push_back(x);
+        ys.push_back(2 * std::sin(x) * std::sin(x) + 1);
+    }
+    QCPGraph* graph = plot.addGraph();
+    graph->setData(xs, ys, true);
+    graph->setPen(QPen(QColor(0, 0, 255), 2));
+    graph->rescaleAxes();
+    plot.yAxis2->setRange(plot.yAxis->range());
+    plot.show(); // lays the plot out at its size, as the window does
+    QApplication::processEvents();
+    QImage window(kWidth * ratio, kHeight * ratio, QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    for (auto _ : state) {
+        plot.replot(QCustomPlot::rpImmediateRefresh);
+        plot.render(&window);
+        benchmark::DoNotOptimize(window.constBits());
+    }
+    if (const char* file = std::getenv("CHART_BENCH_PEER_IMAGE"))
+        window.save(QString::fromLocal8Bit(file));
+}
+BENCHMARK(BM_QCustomPlotReplotAndRepaint)->ArgName("ratio")->Arg(1)->Arg(2);
+#endif
 
 void BM_ChartRepaintWithoutChange(benchmark::State& state) {
     auto chart = MakeGraphChart();

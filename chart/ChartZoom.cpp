@@ -473,7 +473,9 @@ const QImage& ChartZoom::presentedImage() {
 
 // The band is the outline of the toolkit's rectangle from (X0, Y0) to (X1, Y1): columns left
 // and right − 1, rows top and bottom − 1, each pixel touched once, so that a second drawing
-// inverts exactly what the first one did. Pixels outside the image are skipped.
+// inverts exactly what the first one did. Pixels outside the image are skipped. On an image
+// of a higher device pixel ratio the logical rectangle [left, right) covers the device
+// pixels [round(left·ratio), round(right·ratio)), and so does each of its edges.
 void ChartZoom::drawRubberBand(QImage& image) const {
     if (image.isNull() || image.depth() != 32)
         return;
@@ -486,22 +488,29 @@ void ChartZoom::drawRubberBand(QImage& image) const {
     const int top = std::min(Zoom.Y0, Zoom.Y1), bottom = std::max(Zoom.Y0, Zoom.Y1);
     if (right <= left || bottom <= top)
         return; // a rectangle of zero size shows nothing
-    const int w = image.width(), h = image.height();
-    auto notXor = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= w || y >= h)
-            return;
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        line[x] = (~(pen ^ line[x]) & 0x00FFFFFFu) | 0xFF000000u;
+    const double ratio = image.devicePixelRatio();
+    auto dev = [ratio](int logical) {
+        return ratio == 1.0 ? std::int64_t(logical) : std::int64_t(std::llround(logical * ratio));
     };
-    for (int x = left; x < right; ++x) {
-        notXor(x, top);
-        if (bottom - 1 > top)
-            notXor(x, bottom - 1);
-    }
-    for (int y = top + 1; y < bottom - 1; ++y) {
-        notXor(left, y);
-        if (right - 1 > left)
-            notXor(right - 1, y);
+    // Device spans: the whole band, its first and last column, its first and last row.
+    const std::int64_t x0 = dev(left), x1 = dev(right), y0 = dev(top), y1 = dev(bottom);
+    const std::int64_t leftEnd = dev(left + 1), rightStart = std::max(dev(right - 1), leftEnd);
+    const std::int64_t topEnd = dev(top + 1), bottomStart = std::max(dev(bottom - 1), topEnd);
+    const std::int64_t w = image.width(), h = image.height();
+    auto invertRow = [&](std::int64_t y, std::int64_t from, std::int64_t to) {
+        if (y < 0 || y >= h)
+            return;
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(int(y)));
+        for (std::int64_t x = std::max<std::int64_t>(from, 0); x < std::min(to, w); ++x)
+            line[x] = (~(pen ^ line[x]) & 0x00FFFFFFu) | 0xFF000000u;
+    };
+    for (std::int64_t y = std::max<std::int64_t>(y0, 0); y < std::min(y1, h); ++y) {
+        if (y < topEnd || y >= bottomStart) {
+            invertRow(y, x0, x1);
+        } else {
+            invertRow(y, x0, leftEnd);
+            invertRow(y, rightStart, x1);
+        }
     }
 }
 

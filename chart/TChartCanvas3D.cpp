@@ -3,6 +3,8 @@
 #include "TextCodec.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +40,27 @@ constexpr DashPattern kDot{2, {3, 3}, 6};
 constexpr DashPattern kDashDot{4, {9, 6, 3, 6}, 24};
 constexpr DashPattern kDashDotDot{6, {9, 3, 3, 3, 3, 3}, 24};
 constexpr DashPattern kSmallDots{2, {1, 1}, 2};
+
+// The dash pattern of a pen, or none for a solid one; wider pens are always solid, as the
+// toolkit's are (the width is the logical one: a dotted line stays dotted at any ratio).
+const DashPattern* DashOf(const TChartPen& pen) {
+    if (pen.Width > 1)
+        return nullptr;
+    if (pen.SmallDots && pen.Style != TPenStyle::psSolid)
+        return &kSmallDots;
+    switch (pen.Style) {
+    case TPenStyle::psDash:
+        return &kDash;
+    case TPenStyle::psDot:
+        return &kDot;
+    case TPenStyle::psDashDot:
+        return &kDashDot;
+    case TPenStyle::psDashDotDot:
+        return &kDashDotDot;
+    default:
+        return nullptr;
+    }
+}
 
 // 8 × 8 hatch patterns, one byte per row, bit 7 the leftmost pixel; aligned to the image.
 constexpr std::uint8_t kHatch[6][8] = {
@@ -128,15 +151,43 @@ TChartCanvas3D::~TChartCanvas3D() {
     EndDraw();
 }
 
-bool TChartCanvas3D::PrepareImage(int width, int height) {
+bool TChartCanvas3D::PrepareImage(int width, int height, double ratio) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (!m_image.isNull() && m_image.width() == width && m_image.height() == height)
+    // A ratio that is not a sensible number is taken as 1 rather than making a huge image.
+    if (!(ratio >= 0.25 && ratio <= 16))
+        ratio = 1.0;
+    if (!m_image.isNull() && m_logicalWidth == width && m_logicalHeight == height &&
+        m_ratio == ratio)
         return false;
     EndDraw();
-    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_logicalWidth = width;
+    m_logicalHeight = height;
+    m_ratio = ratio;
+    m_image = QImage(Dev(width), Dev(height), QImage::Format_RGB32);
+    // The window copies the image 1:1 to its device pixels, and the text painter draws in
+    // logical pixels at device resolution.
+    m_image.setDevicePixelRatio(ratio);
     UpdateClipBox();
     return true;
+}
+
+int TChartCanvas3D::Dev(int logical) const {
+    // Round half away from zero on both sides, so that a rectangle keeps its width wherever
+    // it lies: at 1.5 the pixels 1 and 2 become 2 and 3 device pixels from the left.
+    if (m_ratio == 1.0)
+        return logical;
+    const long device = std::lround(logical * m_ratio);
+    return int(std::clamp<long>(device, INT_MIN, INT_MAX));
+}
+
+void TChartCanvas3D::SetLogicalDpi(int dpi) {
+    dpi = dpi > 0 ? dpi : 96;
+    if (dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    m_fonts.clear(); // their pixel sizes were taken at the old density
+    AssignFont(TChartFont(m_font));
 }
 
 void TChartCanvas3D::BeginDraw() {
@@ -202,24 +253,24 @@ void TChartCanvas3D::SetBrush(TColor colour, TBrushStyle style) {
 }
 
 namespace {
-bool SameGlyphs(const TChartFont& a, const TChartFont& b) {
-    return a.Name == b.Name && a.PixelSize() == b.PixelSize() && a.Bold == b.Bold &&
+bool SameGlyphs(const TChartFont& a, const TChartFont& b, int dpi) {
+    return a.Name == b.Name && a.PixelSize(dpi) == b.PixelSize(dpi) && a.Bold == b.Bold &&
            a.Italic == b.Italic && a.Underline == b.Underline;
 }
 } // namespace
 
 void TChartCanvas3D::AssignFont(const TChartFont& font) {
     m_font = font; // the colour and the charset change no glyph
-    if (!m_fonts.empty() && SameGlyphs(m_fonts[m_fontIndex].key, font))
+    if (!m_fonts.empty() && SameGlyphs(m_fonts[m_fontIndex].key, font, m_dpi))
         return;
     m_painterFontStale = true;
     for (std::size_t k = 0; k < m_fonts.size(); ++k)
-        if (SameGlyphs(m_fonts[k].key, font)) {
+        if (SameGlyphs(m_fonts[k].key, font, m_dpi)) {
             m_fontIndex = k;
             return;
         }
     QFont q(QString::fromStdString(font.Name));
-    q.setPixelSize(std::max(font.PixelSize(), 1));
+    q.setPixelSize(std::max(font.PixelSize(m_dpi), 1));
     q.setBold(font.Bold);
     q.setItalic(font.Italic);
     q.setUnderline(font.Underline);
@@ -301,10 +352,10 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
 void TChartCanvas3D::UpdateClipBox() {
     ClipBox b{0, 0, m_image.width(), m_image.height()};
     if (m_clipped) {
-        b.left = std::max(b.left, m_clip.Left);
-        b.top = std::max(b.top, m_clip.Top);
-        b.right = std::min(b.right, m_clip.Right);
-        b.bottom = std::min(b.bottom, m_clip.Bottom);
+        b.left = std::max(b.left, Dev(m_clip.Left));
+        b.top = std::max(b.top, Dev(m_clip.Top));
+        b.right = std::min(b.right, Dev(m_clip.Right));
+        b.bottom = std::min(b.bottom, Dev(m_clip.Bottom));
     }
     m_box = b;
 }
@@ -318,6 +369,10 @@ void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
 }
 
 void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint32_t argb) {
+    FillDeviceBox(Dev(left), Dev(top), Dev(right), Dev(bottom), argb);
+}
+
+void TChartCanvas3D::FillDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb) {
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     left = std::max(left, b.left);
     top = std::max(top, b.top);
@@ -350,6 +405,10 @@ void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint
 
 void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
+    left = Dev(left);
+    top = Dev(top);
+    right = Dev(right);
+    bottom = Dev(bottom);
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
@@ -359,15 +418,103 @@ void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
     const auto& hatch = kHatch[int(m_brush.Style) - int(TBrushStyle::bsHorizontal)];
     const std::uint32_t fore = ToArgb(m_brush.Color);
     const std::uint32_t back = ToArgb(m_backColor);
+    // The hatch is 8 × 8 logical pixels: a device pixel takes the bit of the logical pixel
+    // that covers it.
+    auto logical = [this](int device) {
+        return m_ratio == 1.0 ? device : int(std::floor(device / m_ratio));
+    };
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
-        const std::uint8_t bits = hatch[y & 7];
+        const std::uint8_t bits = hatch[logical(y) & 7];
         for (int x = left; x < right; ++x) {
-            if (bits & (0x80 >> (x & 7)))
+            if (bits & (0x80 >> (logical(x) & 7)))
                 row[x] = fore;
             else if (!m_transparent)
                 row[x] = back;
         }
+    }
+}
+
+int TChartCanvas3D::DevFar(std::int64_t logical) const {
+    // Far beyond the image every position is as good as the image's edge plus a margin.
+    constexpr std::int64_t kMargin = std::int64_t(1) << 28;
+    const long double device = std::roundl(static_cast<long double>(logical) * m_ratio);
+    return int(std::clamp<long double>(device, -kMargin, kMargin));
+}
+
+void TChartCanvas3D::PaintDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb) {
+    if (m_pen.Mode != TPenMode::pmNotXor) {
+        FillDeviceBox(left, top, right, bottom, argb);
+        return;
+    }
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
+    left = std::max(left, b.left);
+    top = std::max(top, b.top);
+    right = std::min(right, b.right);
+    bottom = std::min(bottom, b.bottom);
+    if (!m_bits)
+        return;
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
+        for (int x = left; x < right; ++x)
+            row[x] = (~(argb ^ row[x])) | 0xFF000000u;
+    }
+}
+
+void TChartCanvas3D::StrokeStraight(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                    std::int64_t y1) {
+    const bool horizontal = y0 == y1;
+    const std::int64_t start = horizontal ? x0 : y0, end = horizontal ? x1 : y1;
+    const std::int64_t across = horizontal ? y0 : x0;
+    const std::int64_t n = end > start ? end - start : start - end;
+    const int phase = m_dashPhase % kDashCycle; // logical pixels, as at ratio 1
+    m_dashPhase = int((phase + n % kDashCycle) % kDashCycle);
+    if (n == 0 || !m_bits)
+        return;
+    const int w = m_pen.Width < 1 ? 1 : m_pen.Width, o = w / 2;
+    const int sign = end > start ? 1 : -1;
+    // Only the logical pixels whose square can reach the drawable area are walked.
+    const ClipBox b = m_box;
+    const std::int64_t lo = std::int64_t(std::floor((horizontal ? b.left : b.top) / m_ratio)) - w;
+    const std::int64_t hi =
+        std::int64_t(std::ceil((horizontal ? b.right : b.bottom) / m_ratio)) + w;
+    std::int64_t first = sign > 0 ? lo - start : start - hi;
+    std::int64_t last = sign > 0 ? hi - start : start - lo;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min<std::int64_t>(last, n - 1);
+    if (first > last)
+        return;
+    // The logical pixels first … last − 1 of the walk, as one device box.
+    auto paintRun = [&](std::int64_t k0, std::int64_t k1, std::uint32_t argb) {
+        std::int64_t p0 = start + sign * k0, p1 = start + sign * (k1 - 1);
+        if (p0 > p1)
+            std::swap(p0, p1);
+        const int a0 = DevFar(p0 - o), a1 = DevFar(p1 - o + w);
+        const int c0 = DevFar(across - o), c1 = DevFar(across - o + w);
+        if (horizontal)
+            PaintDeviceBox(a0, c0, a1, c1, argb);
+        else
+            PaintDeviceBox(c0, a0, c1, a1, argb);
+    };
+    const std::uint32_t fore = ToArgb(m_pen.Color);
+    const DashPattern* dash = DashOf(m_pen);
+    if (!dash) {
+        paintRun(first, last + 1, fore);
+        return;
+    }
+    const std::uint32_t back = ToArgb(m_backColor);
+    // Run by run of the pattern; every pass moves k on by at least one pixel.
+    std::int64_t k = first;
+    while (k <= last) {
+        int pos = int((phase + k % kDashCycle) % dash->period), run = 0;
+        while (pos >= dash->runs[run])
+            pos -= dash->runs[run++];
+        const std::int64_t runEnd = std::min<std::int64_t>(k + dash->runs[run] - pos, last + 1);
+        if (run % 2 == 0)
+            paintRun(k, runEnd, fore);
+        else if (!m_transparent)
+            paintRun(k, runEnd, back);
+        k = runEnd;
     }
 }
 
@@ -415,12 +562,12 @@ void TChartCanvas3D::Rectangle(int left, int top, int right, int bottom) {
         MoveTo(left, top);
         if (r == left || b == top) {
             // A single row or column: the whole run, both ends included.
-            RasterLine(left, top, r + (b == top ? 1 : 0), b + (b == top ? 0 : 1));
+            Stroke(left, top, r + (b == top ? 1 : 0), b + (b == top ? 0 : 1));
         } else {
-            RasterLine(left, top, r, top);
-            RasterLine(r, top, r, b);
-            RasterLine(r, b, left, b);
-            RasterLine(left, b, left, top);
+            Stroke(left, top, r, top);
+            Stroke(r, top, r, b);
+            Stroke(r, b, left, b);
+            Stroke(left, b, left, top);
         }
         m_penX = savedX;
         m_penY = savedY;
@@ -439,18 +586,41 @@ void TChartCanvas3D::LineTo(std::int64_t x, std::int64_t y) {
             std::to_string(x) + "," + std::to_string(y) + " pen " + Hex(m_pen.Color) + " w" +
             std::to_string(m_pen.Width));
     if (m_drawing && m_pen.Style != TPenStyle::psClear)
-        RasterLine(m_penX, m_penY, x, y);
+        Stroke(m_penX, m_penY, x, y);
     m_penX = x;
     m_penY = y;
 }
 
-// Bresenham from (x0, y0) towards (x1, y1), the end pixel excluded. A pen of width w paints
-// a w × w square around each pixel of the centre line (from w/2 left/above of it), which
-// gives the two-pixel line of the series the same rows and columns as the toolkit's. Only the
-// steps whose square reaches the drawable area are walked, entered with the exact state the
-// full walk would have there.
-void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                                std::int64_t y1) {
+// At ratio 1 a line is the Bresenham walk between its ends. At another ratio a horizontal or
+// vertical line covers the device pixels of its logical pixels, like a fill; a slanted one is
+// walked between the device positions of its ends with the pen as wide as the ratio makes it,
+// so that it climbs one device pixel at a time instead of in blocks.
+void TChartCanvas3D::Stroke(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
+    if (m_ratio == 1.0) {
+        RasterLine(x0, y0, x1, y1, w, w / 2);
+    } else if (x0 == x1 || y0 == y1) {
+        StrokeStraight(x0, y0, x1, y1);
+    } else {
+        // The square of a centre pixel, [x − w/2, x − w/2 + w), keeps its device extent.
+        const int deviceWidth = std::max(1, int(std::lround(w * m_ratio)));
+        const int deviceOffset = int(std::lround((w / 2) * m_ratio));
+        // Device positions keep 64 bits: the walk clips them exactly.
+        auto device = [this](std::int64_t logical) {
+            const long double d = std::roundl(static_cast<long double>(logical) * m_ratio);
+            return std::int64_t(std::clamp<long double>(d, -kFarthestPixel, kFarthestPixel));
+        };
+        RasterLine(device(x0), device(y0), device(x1), device(y1), deviceWidth, deviceOffset);
+    }
+}
+
+// Bresenham from (x0, y0) towards (x1, y1) in device pixels, the end pixel excluded. A pen of
+// width w paints a w × w square around each pixel of the centre line (from `o` left/above of
+// it, w/2 at ratio 1), which gives the two-pixel line of the series the same rows and columns
+// as the toolkit's. Only the steps whose square reaches the drawable area are walked, entered
+// with the exact state the full walk would have there.
+void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                                int w, int o) {
     x0 = std::clamp(x0, -kFarthestPixel, kFarthestPixel);
     y0 = std::clamp(y0, -kFarthestPixel, kFarthestPixel);
     x1 = std::clamp(x1, -kFarthestPixel, kFarthestPixel);
@@ -461,8 +631,6 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
     const BresenhamWalk walk{xMajor ? dx : dy, xMajor ? dy : dx};
     if (walk.major == 0 || !m_bits)
         return;
-    const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
-    const int o = w / 2;
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     const int phase = m_dashPhase;
     m_dashPhase = int((m_dashPhase + walk.major % kDashCycle) % kDashCycle);
@@ -541,7 +709,8 @@ void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x
                 for (int xx = x - o; xx < x - o + w; ++xx)
                     m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
                                               std::uint32_t(xx));
-        } else if (w == 2 && x - 1 >= b.left && x < b.right && y - 1 >= b.top && y < b.bottom) {
+        } else if (w == 2 && o == 1 && x - 1 >= b.left && x < b.right && y - 1 >= b.top &&
+                   y < b.bottom) {
             // The series' pen, its square wholly drawable, as for all but the edge steps.
             std::uint32_t* rowBits = m_bits + std::size_t(y - 1) * stride + std::size_t(x - 1);
             rowBits[0] = rowBits[1] = rowBits[stride] = rowBits[stride + 1] = fore;

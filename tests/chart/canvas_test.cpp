@@ -16,11 +16,12 @@ namespace {
 
 constexpr TColor kPaper = clWhite;
 
-// A 40 × 30 canvas painted white, ready to draw.
+// A 40 × 30 canvas painted white, ready to draw; at `ratio` its image has that many device
+// pixels per logical pixel.
 struct Canvas {
     TChartCanvas3D c;
-    Canvas() {
-        c.PrepareImage(40, 30);
+    explicit Canvas(double ratio = 1.0) {
+        c.PrepareImage(40, 30, ratio);
         c.BeginDraw();
         c.FillSolid({0, 0, 40, 30}, kPaper);
     }
@@ -195,6 +196,94 @@ TEST(ChartCanvas, ShapesPaintExactlyTheirPixels) {
     };
     for (const Row& row : rows) {
         Canvas canvas;
+        row.draw(canvas.c);
+        EXPECT_EQ(canvas.PixelsOf(row.colour), row.expected) << row.name;
+    }
+}
+
+// At a higher device pixel ratio the geometry stays in logical pixels: the logical span
+// [l, r) covers the device pixels [round(l·ratio), round(r·ratio)), a pen is as wide as the
+// ratio makes it, dots are 3 logical pixels on and 3 off, and a slanted line is rasterised
+// between the device positions of its ends, not as a staircase of blocks.
+TEST(ChartCanvas, ShapesAtAHigherRatioCoverTheirLogicalPixels) {
+    struct Row {
+        const char* name;
+        double ratio;
+        std::function<void(TChartCanvas3D&)> draw;
+        TColor colour;
+        Pixels expected; // device pixels
+    };
+    auto diagonal = [] {
+        Pixels s;
+        for (int k = 0; k < 6; ++k)
+            s = Unite(s, Box(k, k, k + 2, k + 2));
+        return s;
+    }();
+    const std::vector<Row> rows = {
+        {"fill at 1.5 rounds halves away from zero", 1.5,
+         [](TChartCanvas3D& c) {
+             c.SetBrush(clRed);
+             c.FillRect({1, 1, 3, 2});
+         },
+         clRed, Box(2, 2, 5, 3)},
+        {"one-pixel pen at 2 is two device pixels", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed);
+             c.Line(2, 3, 6, 3);
+         },
+         clRed, Box(4, 6, 12, 8)},
+        {"two-pixel pen at 2 is four device pixels", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed, 2);
+             c.Line(2, 3, 5, 3);
+         },
+         clRed, Box(2, 4, 10, 8)},
+        {"dots at 2: six device pixels on, six off", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed, 1, TPenStyle::psDot);
+             c.Line(0, 1, 12, 1);
+         },
+         clRed, Unite(Box(0, 2, 6, 4), Box(12, 2, 18, 4))},
+        {"dots at 1.5 keep the logical pattern", 1.5,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed, 1, TPenStyle::psDot);
+             c.Line(0, 0, 12, 0);
+         },
+         clRed, Unite(Box(0, 0, 5, 2), Box(9, 0, 14, 2))},
+        {"vertical dots at 2 go on across LineTo", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed, 1, TPenStyle::psDot);
+             c.MoveTo(1, 0);
+             c.LineTo(1, 2);
+             c.LineTo(1, 8);
+         },
+         clRed, Unite(Box(2, 0, 4, 6), Box(2, 12, 4, 16))},
+        {"slanted line at 2 steps one device pixel at a time", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed);
+             c.Line(0, 0, 3, 3);
+         },
+         clRed, diagonal},
+        {"rectangle outline at 2", 2,
+         [](TChartCanvas3D& c) {
+             c.SetPen(clRed);
+             c.SetBrush(clWhite, TBrushStyle::bsClear);
+             c.Rectangle(2, 2, 5, 5);
+         },
+         clRed,
+         Unite(Unite(Box(4, 4, 10, 6), Box(4, 8, 10, 10)),
+               Unite(Box(4, 4, 6, 10), Box(8, 4, 10, 10)))},
+        {"clipping at 1.5 in logical pixels", 1.5,
+         [](TChartCanvas3D& c) {
+             c.ClipRectangle({1, 1, 3, 3});
+             c.SetPen(clRed, 3);
+             c.Line(0, 2, 10, 2);
+         },
+         clRed, Box(2, 2, 5, 5)},
+    };
+    for (const Row& row : rows) {
+        Canvas canvas(row.ratio);
+        ASSERT_EQ(canvas.c.Image().width(), int(40 * row.ratio + 0.5)) << row.name;
         row.draw(canvas.c);
         EXPECT_EQ(canvas.PixelsOf(row.colour), row.expected) << row.name;
     }

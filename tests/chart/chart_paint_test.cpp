@@ -11,6 +11,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -233,4 +234,75 @@ TEST(ChartPaint, TinyChartsPaintWithoutFault) {
         EXPECT_EQ(chart.OffscreenImage().width(), row.width);
         EXPECT_EQ(chart.PlotRect(), row.plot) << row.width << "x" << row.height;
     }
+}
+
+// The graph window's chart painted for a screen of device pixel ratio 2: an image of twice the
+// size whose geometry is the ratio-1 picture's (the panel, the frame and the dotted grid fall
+// on the doubled pixels), but whose line and labels are rasterised at device resolution, not
+// copied in 2 × 2 blocks, and whose glyphs are still monochrome.
+TEST(ChartPaint, RatioTwoIsRasterisedAtDeviceResolution) {
+    TChart chart;
+    chart.resize(691, 367);
+    TLineSeries* series = SetUpGraphChart(chart, 1);
+    for (int i = 0; i < 401; ++i) {
+        const double x = -10 + i * 11.0 / 400;
+        series->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);
+    }
+    QImage once(691, 367, QImage::Format_RGB32);
+    chart.PaintChart(once);
+    // The first paint of new points lays the axes out before their labels are known; the
+    // pictures compared are those of the settled layout.
+    chart.Invalidate();
+    chart.PaintChart(once);
+    const TRect plot = chart.PlotRect();
+    QImage twice(1382, 734, QImage::Format_RGB32);
+    twice.setDevicePixelRatio(2);
+    chart.PaintChart(twice);
+    const QImage& image = chart.OffscreenImage();
+    ASSERT_EQ(image.size(), QSize(1382, 734));
+    EXPECT_EQ(image.devicePixelRatio(), 2);
+    EXPECT_EQ(chart.PlotRect(), plot);               // the same logical geometry
+    EXPECT_EQ(twice.pixel(0, 0), image.pixel(0, 0)); // copied 1:1 to the device
+
+    // Pixels that differ from the doubled ratio-1 picture, counted where the labels are (left
+    // of the plot) and within the plot (the line), and blocks that are not uniform.
+    const QImage doubled = once.scaled(1382, 734);
+    int labelDiffs = 0, plotDiffs = 0, otherDiffs = 0, mixedBlocks = 0, oddLineEdges = 0;
+    std::set<QRgb> labelColours, onceColours;
+    for (int y = 0; y < 734; ++y)
+        for (int x = 0; x < 1382; ++x) {
+            const bool inPlot = x > 2 * plot.Left + 1 && x < 2 * plot.Right - 2 &&
+                                y > 2 * plot.Top + 1 && y < 2 * plot.Bottom - 2;
+            const bool inLabels = x < 2 * plot.Left - 4 || x >= 2 * plot.Right + 4 ||
+                                  y < 2 * plot.Top - 4 || y >= 2 * plot.Bottom + 4;
+            if (inLabels) {
+                labelColours.insert(image.pixel(x, y));
+                onceColours.insert(doubled.pixel(x, y));
+            }
+            const bool line = ColorAt(image, x, y) == clBlue || ColorAt(doubled, x, y) == clBlue;
+            if (image.pixel(x, y) != doubled.pixel(x, y))
+                ++(inPlot || line ? plotDiffs : inLabels ? labelDiffs : otherDiffs);
+            if (x % 2 == 0 && y % 2 == 0) {
+                const QRgb p = image.pixel(x, y);
+                if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                    image.pixel(x + 1, y + 1) != p)
+                    ++mixedBlocks;
+            }
+            // The top edge of the blue line at an odd device row: a step of one device pixel.
+            if (inPlot && y % 2 == 1 && ColorAt(image, x, y) == clBlue &&
+                ColorAt(image, x, y - 1) != clBlue)
+                ++oddLineEdges;
+        }
+    EXPECT_GT(labelDiffs, 100);
+    EXPECT_GT(plotDiffs, 100);
+    EXPECT_EQ(otherDiffs, 0); // the frame and the grid: the doubled picture
+    EXPECT_GT(mixedBlocks, 100);
+    EXPECT_GT(oddLineEdges, 10);
+    // Glyphs without antialiasing: no colour around the plot that the ratio-1 picture lacks.
+    EXPECT_EQ(labelColours, onceColours);
+
+    // Back at ratio 1 the picture is the ratio-1 picture again.
+    QImage again(691, 367, QImage::Format_RGB32);
+    chart.PaintChart(again);
+    EXPECT_EQ(again, once);
 }
