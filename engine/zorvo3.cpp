@@ -43,6 +43,13 @@ void raiseFor(long double result) {
     throw EOverflow();
 }
 
+long double exactOrRaise(long double result, long double a, long double b) {
+    if (!std::isnan(result) && (std::isinf(a) || std::isinf(b))) {
+        return result;
+    }
+    raiseFor(result);
+}
+
 } // namespace engine_detail
 
 void SetEngineMessageHook(std::function<void(const std::string&)> hook) {

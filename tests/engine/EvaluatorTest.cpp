@@ -7,12 +7,15 @@
 #include "Exceptions.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
 using EvaluatorTest = EngineTest;
 
 constexpr long double Pi = 3.14159265358979323846264338327950288L;
+// x typed as «1E5120» or «-1E5120».
+constexpr long double Inf = std::numeric_limits<long double>::infinity();
 
 TEST_F(EvaluatorTest, FormulaValues) {
     const struct {
@@ -57,11 +60,35 @@ TEST_F(EvaluatorTest, FormulaValues) {
         {"SINH(-1E-17);", 0, 0, 0},
         {"SINH(1);", 0, 1.1752011936438014569L, 1e-18L},
         {"EXP(-20000);", 0, 0, 0}, // underflow is silent
+        // x = ±∞: an infinite result of an infinite operand raises nothing, and EvalFormula
+        // clamps it to ±1E30; a finite result of one is exact.
+        {"x*2;", Inf, 1E30L, 0},
+        {"x^11357;", Inf, 1E30L, 0},
+        {"1E-4933*x;", Inf, 1E30L, 0},
+        {"x + x*x;", Inf, 1E30L, 0},
+        {"1/(x^2-1);", Inf, 0, 0},
+        {"x^4933;", -Inf, -1E30L, 0},
+        {"x*2;", -Inf, -1E30L, 0},
+        {"(1-x)^0.5;", -Inf, 1E30L, 0},
+        {"x^(-3);", -Inf, 0, 0},
+        {"x^0;", Inf, 1, 0},
+        {"EXP(x);", Inf, 1E30L, 0},
+        {"EXP(x);", -Inf, 0, 0},
+        {"LN(x);", Inf, 1E30L, 0},
+        {"ARCTAN(x);", Inf, Pi / 2, 1e-18L},
+        {"ARCTAN(x);", -Inf, -Pi / 2, 1e-18L},
+        {"ARCSEC(x);", -Inf, Pi / 2, 1e-18L},
+        {"COSH(x);", -Inf, 1E30L, 0},
+        {"SINH(x);", -Inf, -1E30L, 0},
+        {"RAD(x)-ABS(x);", -Inf, -1E30L, 0},
+        {"IF(x)-IF(-x);", -Inf, -1, 0},
+        {"RANDOM(x);", Inf, 1E30L, 0},
     };
     for (const auto& row : rows) {
         ErrEval = false;
         messages.clear();
-        const long double value = evaluate(row.body, row.x);
+        long double value = 0;
+        EXPECT_NO_THROW(value = evaluate(row.body, row.x)) << row.body << " at " << row.x;
         if (row.tolerance == 0) {
             EXPECT_EQ(value, row.expected) << row.body << " at " << row.x;
         } else {
@@ -93,6 +120,8 @@ TEST_F(EvaluatorTest, RefusedArgumentsShowTheirMessageOnce) {
         {"ARCSEC(0.5);", 0, "Ошибка: Аргумент ArcSec должен быть больше или равен 1."},
         {"ARCSEC(0);", 0, "Ошибка: Аргумент ArcSec должен быть больше или равен 1."},
         {"ARCSIN(-1.5);", 0, "Ошибка: Аргумент ArcSin должен быть меньше или равен 1. "},
+        {"LN(x);", -Inf, "Ошибка: аргумент логарифма = -INF"},
+        {"SQRT(x);", -Inf, "Ошибка:  отрицательный аргумент корня квадратного -Inf"},
         // The right operand is not evaluated after the left one has failed.
         {"1/0 + LN(-1);", 0, "Ошибка:  деление на 0 "},
         {"SIN(SQRT(-4)/0);", 0, "Ошибка:  отрицательный аргумент корня квадратного -4.00000"},
@@ -172,15 +201,43 @@ TEST_F(EvaluatorTest, FloatingPointErrorsRaiseAndSetNoFlag) {
         long double x;
         int kind; // 0 EOverflow, 1 EZeroDivide, 2 EInvalidOp
     } rows[] = {
-        {"EXP(20000);", 0, 0},     {"10^5000;", 0, 0},
-        {"10^5000.5;", 0, 0},      {"x*x;", big, 0},
-        {"x+x;", 1.1E4932L, 0},    {"-x-x;", 1.1E4932L, 0},
-        {"x/1E-4000;", big, 0},    {"COSH(20000);", 0, 0},
-        {"COSH(-20000);", 0, 0},   {"SINH(-20000);", 0, 0},
-        {"RAD(x);", 1.1E4932L, 0}, {"x^(-2);", 1E-2470L, 0},
-        {"0.5^(-20000);", 0, 1},   {"x^(-1);", 1E-4940L, 0},
-        {"TAN(1E19);", 0, 2},      {"TAN(-x);", 9223372036854775808.0L, 2},
-        {"2^1E19;", 0, 2},         {"2^(-1E19);", 0, 2},
+        {"EXP(20000);", 0, 0},
+        {"10^5000;", 0, 0},
+        {"10^5000.5;", 0, 0},
+        {"x*x;", big, 0},
+        {"x+x;", 1.1E4932L, 0},
+        {"-x-x;", 1.1E4932L, 0},
+        {"x/1E-4000;", big, 0},
+        {"COSH(20000);", 0, 0},
+        {"COSH(-20000);", 0, 0},
+        {"SINH(-20000);", 0, 0},
+        {"RAD(x);", 1.1E4932L, 0},
+        {"x^(-2);", 1E-2470L, 0},
+        {"x^(6-4);", -1.1E4932L, 0},
+        {"x^2.5;", 1E2000L, 0},
+        {"0.5^(-20000);", 0, 1},
+        {"x^(-1);", 1E-4940L, 0},
+        {"TAN(1E19);", 0, 2},
+        {"TAN(-x);", 9223372036854775808.0L, 2},
+        {"2^1E19;", 0, 2},
+        {"2^(-1E19);", 0, 2},
+        // x = ±∞: ∞/∞, ∞ − ∞, 0·∞ and an exponent too large to round are invalid; the
+        // sine, cosine and tangent refuse an infinite angle; a finite operation beside an
+        // infinite x still overflows.
+        {"x/(x-3);", Inf, 2},
+        {"0.5^(-x*10);", Inf, 2},
+        {"x-x;", Inf, 2},
+        {"x + x*x;", -Inf, 2},
+        {"x-x;", -Inf, 2},
+        {"0*x;", Inf, 2},
+        {"SIN(x);", Inf, 2},
+        {"COS(x);", -Inf, 2},
+        {"SEC(x);", Inf, 2},
+        {"TAN(x);", -Inf, 2},
+        {"x^x;", Inf, 2},
+        {"x+EXP(20000);", Inf, 0},
+        {"x*(2^16383*2);", Inf, 0},
+        {"x*0.5^(-20000);", Inf, 1},
     };
     for (const auto& row : rows) {
         parse(std::string("f(x) = ") + row.body);
