@@ -56,6 +56,16 @@ void SetEngineMessageHook(std::function<void(const std::string&)> hook) {
     messageHook() = std::move(hook);
 }
 
+void FillLetterSet() {
+    LetterSet.reset();
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+    for (int c = 'a'; c <= 'z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+}
+
 void ResetEngineState() {
     FormulaText.clear();
     FormulaLen = 0;

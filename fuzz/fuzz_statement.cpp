@@ -27,10 +27,7 @@ void checkValue(long double value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ResetEngineState();
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-        LetterSet.set(static_cast<std::size_t>(c + 32));
-    }
+    FillLetterSet();
     int messages = 0;
     SetEngineMessageHook([&messages](const std::string& text) {
         check(!text.empty());
@@ -41,22 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FormulaLen = static_cast<std::uint8_t>(FormulaText.size());
     ScanPos = 0;
     CurChar = ' ';
+    ErrAny = false;
     try {
         // The calculation command's statement loop: every "f" starts a statement. Its text
         // always ends at the statement's ";"; these bytes may go on after it with a character
-        // no pass moves past, which the command's bound on the passes turns into a failure.
-        for (int pass = 0; ScanPos < FormulaLen && !ErrAny; ++pass) {
-            if (pass > 256) {
-                RuleFail();
-                break;
-            }
-            SkipBlanks();
-            ErrRule = false;
-            ErrEval = false;
-            if (CurChar == 'F' || CurChar == 'f') {
-                ParseStatement(TreeRoot);
-            }
-        }
+        // no pass moves past, which the loop's bound on the passes turns into a failure.
+        ParseStatements();
         if (ErrAny || TreeRoot == nullptr) {
             return 0;
         }
