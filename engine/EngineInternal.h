@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace engine_detail {
@@ -27,9 +28,9 @@ extern std::uint32_t randomSeed;
 //   and 0 × ∞ are invalid (NaN); an infinity from finite operands is still an overflow.
 enum class Operands { Finite, MayBeInfinite };
 
+// A result that is not finite, from finite operands: EInvalidOp for a NaN, EOverflow otherwise.
 // The sticky flags are cleared before raising, so that a later check of the status flags
 // elsewhere does not report the same error a second time.
-// A result that is not finite, from finite operands: EInvalidOp for a NaN, EOverflow otherwise.
 [[noreturn]] void raiseFor(long double result);
 // A result that is not finite, from the operands a and b (0 for an operation with one operand):
 // a NaN raises EInvalidOp; an infinity is returned when a or b is infinite, an overflow otherwise.
@@ -42,16 +43,25 @@ inline bool isFinite(long double result) {
     return result - result == 0;
 }
 
+// Finite, read from the exponent field alone: no operation on the value, so an infinity leaves
+// no invalid-operation flag behind (∞ − ∞ would set it).
+inline bool isFiniteQuietly(long double value) {
+    std::uint16_t signAndExponent;
+    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8,
+                sizeof signAndExponent);
+    return (signAndExponent & 0x7FFF) != 0x7FFF;
+}
+
 // result, or the error that an operation with the operands a and b giving it raises. In the
 // Finite mode the operands are not used, and the compiler drops them.
 template <Operands Mode = Operands::Finite>
 inline long double checked(long double result, long double a = 0, long double b = 0) {
-    if (!isFinite(result)) [[unlikely]] {
-        if constexpr (Mode == Operands::Finite) {
+    if constexpr (Mode == Operands::Finite) {
+        if (!isFinite(result)) [[unlikely]] {
             raiseFor(result);
-        } else {
-            return exactOrRaise(result, a, b);
         }
+    } else if (!isFiniteQuietly(result)) {
+        return exactOrRaise(result, a, b);
     }
     return result;
 }

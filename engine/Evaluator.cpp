@@ -330,8 +330,8 @@ long double EvalNode(const ExprNode* node, long double x) {
         ErrAny = true;
         return ErrorResult;
     }
-    return isFinite(x) ? evalNode<Operands::Finite>(node, x)
-                       : evalNode<Operands::MayBeInfinite>(node, x);
+    return isFiniteQuietly(x) ? evalNode<Operands::Finite>(node, x)
+                              : evalNode<Operands::MayBeInfinite>(node, x);
 }
 
 long double EvalFormula(long double x) {
@@ -341,8 +341,9 @@ long double EvalFormula(long double x) {
     }
     // x = ±∞ («1E5120») is the only infinity an evaluation can meet; for every other x the
     // evaluation needs no look at the operands of a result that is not finite.
-    const long double v = isFinite(x) ? evalInPlace<2, Operands::Finite>(TreeRoot.get(), x)
-                                      : evalInPlace<2, Operands::MayBeInfinite>(TreeRoot.get(), x);
+    const long double v = isFiniteQuietly(x)
+                              ? evalInPlace<2, Operands::Finite>(TreeRoot.get(), x)
+                              : evalInPlace<2, Operands::MayBeInfinite>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
         return 0;

@@ -6,6 +6,7 @@
 #include "Cp1251.h"
 #include "Exceptions.h"
 
+#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -87,8 +88,12 @@ TEST_F(EvaluatorTest, FormulaValues) {
     for (const auto& row : rows) {
         ErrEval = false;
         messages.clear();
+        std::feclearexcept(FE_ALL_EXCEPT);
         long double value = 0;
         EXPECT_NO_THROW(value = evaluate(row.body, row.x)) << row.body << " at " << row.x;
+        // A value returned raised nothing, and leaves no error flag for a later check.
+        EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0)
+            << row.body << " at " << row.x;
         if (row.tolerance == 0) {
             EXPECT_EQ(value, row.expected) << row.body << " at " << row.x;
         } else {
