@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace engine_detail {
@@ -43,15 +42,6 @@ inline bool isFinite(long double result) {
     return result - result == 0;
 }
 
-// Finite, read from the exponent field alone: no operation on the value, so an infinity leaves
-// no invalid-operation flag behind (∞ − ∞ would set it).
-inline bool isFiniteQuietly(long double value) {
-    std::uint16_t signAndExponent;
-    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8,
-                sizeof signAndExponent);
-    return (signAndExponent & 0x7FFF) != 0x7FFF;
-}
-
 // result, or the error that an operation with the operands a and b giving it raises. In the
 // Finite mode the operands are not used, and the compiler drops them.
 template <Operands Mode = Operands::Finite>
@@ -60,7 +50,9 @@ inline long double checked(long double result, long double a = 0, long double b 
         if (!isFinite(result)) [[unlikely]] {
             raiseFor(result);
         }
-    } else if (!isFiniteQuietly(result)) {
+    } else if (!std::isfinite(result)) {
+        // Not r − r here: for an infinity that is exact it would leave the invalid-operation
+        // flag set. The comparison that std::isfinite makes raises nothing.
         return exactOrRaise(result, a, b);
     }
     return result;

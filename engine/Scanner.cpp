@@ -98,8 +98,8 @@ void ParseNumber(long double& value) {
 
 long double RaisePower(long double base, long double exponent) {
     // The exponent needs no look: an infinite one is refused by the rounding.
-    return isFiniteQuietly(base) ? raisePower(base, exponent)
-                                 : raisePower<Operands::MayBeInfinite>(base, exponent);
+    return std::isfinite(base) ? raisePower(base, exponent)
+                               : raisePower<Operands::MayBeInfinite>(base, exponent);
 }
 
 namespace engine_detail {
