@@ -64,10 +64,27 @@ void raiseFor(long double result) {
     throw EOverflow();
 }
 
+long double exactOrRaise(long double result, long double a, long double b) {
+    if (!std::isnan(result) && (std::isinf(a) || std::isinf(b))) {
+        return result;
+    }
+    raiseFor(result);
+}
+
 } // namespace engine_detail
 
 void SetEngineMessageHook(std::function<void(const std::string&)> hook) {
     messageHook() = std::move(hook);
+}
+
+void FillLetterSet() {
+    LetterSet.reset();
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+    for (int c = 'a'; c <= 'z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
 }
 
 void ResetEngineState() {

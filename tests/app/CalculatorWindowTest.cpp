@@ -2,6 +2,7 @@
 // help and Enter as the default button.
 
 #include "AppTestSupport.h"
+#include "Calculation.h"
 #include "CalculatorState.h"
 #include "Cp1251.h"
 #include "Glyphs.h"
@@ -329,10 +330,10 @@ TEST_F(CalculatorWindowTest, MessagesOfTheCommandReachTheMessageBox) {
     form->BitBtn1Click();
     const std::vector<std::string> messages = toolkit.Messages();
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(fromCp1251(messages[0]), "Неверно записано число Х");
-    EXPECT_EQ(fromCp1251(messages[1]), "Неверно записано число цифр дробной части");
-    EXPECT_EQ(fromCp1251(messages[2]), "Где-то в выражении ошибка...Исправьте и повторите попытку");
-    EXPECT_EQ(caption().toStdString(), "Результат= ");
+    EXPECT_EQ(messages[0], BadXMessage());
+    EXPECT_EQ(messages[1], BadDigitsMessage());
+    EXPECT_EQ(messages[2], BadFormulaMessage());
+    EXPECT_EQ(caption().toStdString(), fromCp1251(ResultCaption()));
 }
 
 TEST_F(CalculatorWindowTest, ClearingEmptiesOnlyTheMemos) {

@@ -5,6 +5,7 @@
 // command a good calculation must still give its right caption.
 
 #include "AppTestSupport.h"
+#include "Calculation.h"
 
 #include "Chart1.h"
 #include "Cp1251.h"
@@ -144,7 +145,8 @@ private:
 };
 
 // The engine's and the commands' texts, as the tests expect them in the record.
-inline const std::string kFormulaError =
-    "message: Где-то в выражении ошибка...Исправьте и повторите попытку";
+inline const std::string kFormulaError = "message: " + fromCp1251(BadFormulaMessage());
+inline const std::string kBadX = "message: " + fromCp1251(BadXMessage());
+inline const std::string kBadDigits = "message: " + fromCp1251(BadDigitsMessage());
 inline const std::string kOverflow = "error: Floating point overflow.";
 inline const std::string kInvalidOp = "error: Invalid floating point operation.";

@@ -2,6 +2,7 @@
 // scripted host, the series as the commands leave it.
 
 #include "GraphCommands.h"
+#include "Calculation.h"
 #include "FakeGraphHost.h"
 
 #include "Exceptions.h"
@@ -17,8 +18,7 @@
 
 namespace {
 
-const std::string FormulaMessage =
-    "message: Где-то в выражении ошибка...Исправьте и повторите попытку";
+const std::string FormulaMessage = "message: " + Utf8Of(BadFormulaMessage());
 const std::string CalculationMessage =
     "message: Ошибка в вычислениях - недопустимое значение аргумента";
 const std::string IntervalMessage = "message: Ошибка: X_max должно быть больше, чем X_min ";
@@ -124,32 +124,32 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderAndLeaveTheSeriesEmpty) {
     struct Row {
         const char* name;
         const char* formula;
-        const char* inputCheck; // the calculation stops at its own input check
+        const char* xText; // not a number: the calculation stops at its own input check
         const char* xMin;
         const char* xMax;
         std::vector<std::string> log;
     };
     const std::string badNumber = "message: неверно записано число";
     const Row rows[] = {
-        {"faulty formula", "1+;", "", "abc", "1", {FormulaMessage, CalculationMessage}},
-        {"no semicolon", "x", "", "-10", "1", {FormulaMessage, CalculationMessage}},
+        {"faulty formula", "1+;", "1", "abc", "1", {FormulaMessage, CalculationMessage}},
+        {"no semicolon", "x", "1", "-10", "1", {FormulaMessage, CalculationMessage}},
         {"empty formula",
          "x",
-         "Неверно записано число Х",
+         "1,5",
          "-10",
          "1",
-         {"message: Неверно записано число Х", "message: Формула пуста"}},
-        {"bad X min", "x;", "", "1,5", "abc", {badNumber}},
-        {"bad X max", "x;", "", "-10", "1 ", {badNumber}},
-        {"equal ends", "x;", "", "1", "1", {IntervalMessage}},
-        {"reversed ends", "x;", "", "2", "1", {IntervalMessage}},
-        {"step rounds to 0", "x;", "", "0", "1E-4000", {IntervalMessage}},
+         {"message: " + Utf8Of(BadXMessage()), "message: Формула пуста"}},
+        {"bad X min", "x;", "1", "1,5", "abc", {badNumber}},
+        {"bad X max", "x;", "1", "-10", "1 ", {badNumber}},
+        {"equal ends", "x;", "1", "1", "1", {IntervalMessage}},
+        {"reversed ends", "x;", "1", "2", "1", {IntervalMessage}},
+        {"step rounds to 0", "x;", "1", "0", "1E-4000", {IntervalMessage}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         series.AddPoint(0, 0); // left from an earlier plotting: every stop empties the series
         host.Log.clear();
-        host.InputCheckMessage = row.inputCheck;
+        host.XText = row.xText;
         ErrAny = false; // the input check keeps the flags of the last calculation
         Plot(row.formula, row.xMin, row.xMax);
         EXPECT_EQ(host.Log, row.log);
