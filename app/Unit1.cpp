@@ -168,13 +168,7 @@ void TForm1::centreOnScreen() {
 }
 
 void TForm1::FormActivate() {
-    LetterSet.reset();
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-    }
-    for (int c = 'a'; c <= 'z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-    }
+    FillLetterSet();
     ui->Edit1->setText(QStringLiteral("1"));
     ui->Memo1->setFocus(Qt::ActiveWindowFocusReason);
 }
