@@ -289,9 +289,12 @@ int TChartAxis::LabelsWidth() {
     // falls; the chart's label event stays out of the measurement.
     const double inc = ComputeLabelIncrement();
     auto rounded = [&](double v) { return RoundFirstLabel ? std::trunc(v / inc) * inc : v; };
+    // Before the first paint has placed the span there is no increment to take places from:
+    // the ends are measured as the pattern alone writes them, as the increment search does.
+    const LabelPrecision precision = AxisLength() > 0 ? labelPrecision(inc) : LabelPrecision{};
     m_measuringLabels = true;
-    const std::string low = FormatAxisLabel(rounded(ActualMinimum));
-    const std::string high = FormatAxisLabel(rounded(ActualMaximum));
+    const std::string low = formatLabel(rounded(ActualMinimum), precision);
+    const std::string high = formatLabel(rounded(ActualMaximum), precision);
     m_measuringLabels = false;
     return std::max(textWidth(low), textWidth(high)) + m_chart->Canvas().TextWidth(" ");
 }
