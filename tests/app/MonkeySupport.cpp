@@ -164,7 +164,8 @@ namespace {
 // clang-format off
 const Texts kKnownFormulas = {"1/x+1;", "1/(x-0.00000004);", "x*x-2;", "SQRT(x);", "LN(x);",
                               "1/(x-x);", "EXP(x*2000);", "TAN(x*1E18);", "SIN(x)*x;", "x;",
-                              "RANDOM(x);", "0.5^(x*20000);", "1E30*x;", "x^0.5;", "-x;", "7;"};
+                              "RANDOM(x);", "0.5^(x*20000);", "1E30*x;", "x^0.5;", "-x;", "7;",
+                              "LN(x)+1;", "SQRT(x)*2-1;"};
 const Texts kNumbers = {"0", "1", "2", "0.5", "10", "399", "1E30", "1E-30", "1E4000",
                         "0.00000004", "20000", "1E18", "3.14159", "7"};
 const Texts kOperators = {"+", "-", "*", "/", "^"};

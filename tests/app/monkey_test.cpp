@@ -612,9 +612,18 @@ void Walk::fillField(QWidget* window) {
     m_memos.Keys(int(text.toUcs4().size()), text, [this, &text] { m_hands.Type(text); });
 }
 
+// Where the keys go, for the journal.
+std::string KeyboardTarget() {
+    if (QGuiApplication::focusWindow() == nullptr) {
+        return " (another program has the keyboard)";
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? " into " + NameOf(focus).toStdString() : std::string();
+}
+
 void Walk::typeJunk(QWidget*) {
     const QString text = m_dice.Chance(50) ? Formula(m_dice) : Junk(m_dice, 20);
-    JournalAction("type «" + text.toStdString() + "»");
+    JournalAction("type «" + text.toStdString() + "»" + KeyboardTarget());
     m_memos.Keys(int(text.toUcs4().size()), text, [this, &text] { m_hands.Type(text); });
 }
 
@@ -637,11 +646,10 @@ void Walk::pressKey(QWidget*) {
         {"Down", Qt::Key_Down, Qt::NoModifier, "", std::nullopt},
     };
     const Key& k = m_dice.Pick(keyboard);
-    JournalAction(std::string("key ") + k.name);
+    JournalAction(std::string("key ") + k.name + KeyboardTarget());
     m_memos.Keys(1, k.inserted, [this, &k] {
-        if (!m_hands.Key(k.key, k.mods, QString::fromLatin1(k.text))) {
-            JournalNote("(another program has the keyboard)");
-        } else if (k.key == Qt::Key_F4 && QGuiApplication::focusWindow() != nullptr) {
+        if (m_hands.Key(k.key, k.mods, QString::fromLatin1(k.text)) && k.key == Qt::Key_F4 &&
+            QGuiApplication::focusWindow() != nullptr) {
             // The window manager closes the active window.
             for (QWidget* w : visibleWindows()) {
                 if (w->windowHandle() == QGuiApplication::focusWindow()) {
@@ -673,8 +681,10 @@ void Walk::paste(QWidget*) {
             break;
         }
     }
-    JournalAction("paste " + (text.size() > 100 ? std::to_string(text.size()) + " characters"
-                                                : "«" + text.toStdString() + "»"));
+    JournalAction("paste " +
+                  (text.size() > 100 ? std::to_string(text.size()) + " characters"
+                                     : "«" + text.toStdString() + "»") +
+                  KeyboardTarget());
     QGuiApplication::clipboard()->setText(text);
     QString inserted = text;
     inserted.replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
