@@ -33,32 +33,6 @@ void NormaliseFormula(const std::string& memoText) {
     FormulaBody.resize(semicolon == std::string::npos ? 0 : semicolon + 1);
 }
 
-namespace {
-
-// The statement loop: for a well-formed text it parses the one statement and ends with
-// ScanPos on its ";". The scanner moves at least one position per pass that does not parse,
-// and ScanPos cannot wrap because the statement is at most 255 characters long; the pass
-// count bound only makes that visible.
-void parseStatements() {
-    for (int pass = 0; ScanPos < FormulaLen; ++pass) {
-        if (pass > static_cast<int>(kMaxStatementLength) + 1) {
-            RuleFail();
-            return;
-        }
-        SkipBlanks();
-        ErrRule = false;
-        ErrEval = false;
-        if (CurChar == 'F' || CurChar == 'f') {
-            ParseStatement(TreeRoot);
-            if (ErrAny) {
-                return;
-            }
-        }
-    }
-}
-
-} // namespace
-
 std::optional<std::string> Calculate(const CalculationInput& input, Toolkit& toolkit) {
     NormaliseFormula(input.memoText);
     FormulaText = "f(x) = " + FormulaBody;
@@ -88,7 +62,7 @@ std::optional<std::string> Calculate(const CalculationInput& input, Toolkit& too
         // Refused as a faulty formula: ErrAny tells the graph window too.
         ErrAny = true;
     } else {
-        parseStatements();
+        ParseStatements();
     }
     if (ErrAny) {
         toolkit.ShowMessage(BadFormulaMessage());

@@ -6,13 +6,7 @@
 #include "TextCodec.h"
 #include "TextFile.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 std::string BlankControlCharacters(std::string text) {
     for (char& c : text) {
@@ -37,41 +31,18 @@ std::string FileTooLargeMessage() {
 
 namespace {
 
-// The input/output code for an operating-system error of the final rename, in the codes the
-// text-file facility reports.
-std::int32_t renameErrorCode(int error) {
-    switch (error) {
-    case ENOENT:
-        return 2;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return 3;
-    case EMFILE:
-    case ENFILE:
-        return 4;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return 5;
-    case ENOSPC:
-    case EDQUOT:
-        return 101;
-    default:
-        return error;
-    }
-}
-
 [[noreturn]] void raiseIo(std::int32_t code) {
     throw EInOutError(code, TextErrorMessage(code));
 }
 
-void writeLines(const std::string& path, const std::string& formulaLine,
-                const std::string& commentLine) {
+} // namespace
+
+void WriteFormulaFile(const std::string& fileName, const std::string& formulaLine,
+                      const std::string& commentLine) {
     TextFile file;
-    BindTextFile(file, path);
+    BindTextFile(file, fileName);
     CheckTextResult();
-    OpenTextForWriting(file);
+    OpenTextForSaving(file);
     CheckTextResult();
     WriteTextString(file, formulaLine);
     CheckTextResult();
@@ -83,80 +54,7 @@ void writeLines(const std::string& path, const std::string& formulaLine,
     CheckTextResult();
     CloseTextFile(file);
     CheckTextResult();
-    // On a failed check the record's destructor releases the file.
-}
-
-// The file that a save replaces: the target itself, or what a symbolic link points to, so
-// that the link stays a link.
-std::string replacedPath(const std::string& fileName) {
-    struct stat linkInfo {};
-    if (lstat(fileName.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        if (char* resolved = realpath(fileName.c_str(), nullptr)) {
-            std::string path = resolved;
-            std::free(resolved);
-            return path;
-        }
-    }
-    return fileName;
-}
-
-// A name in the same folder that no file has yet (hidden, short whatever the target's name,
-// and on the same file system, so the rename replaces the target in one step).
-std::string temporaryPath(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate =
-            folder + ".~frm" + std::to_string(getpid()) + "_" + std::to_string(attempt) + ".tmp";
-        struct stat info {};
-        if (lstat(candidate.c_str(), &info) != 0) {
-            return candidate;
-        }
-    }
-    raiseIo(renameErrorCode(EEXIST));
-}
-
-// Writes what the file system still holds in its cache, so that the renamed file is never
-// found empty after a crash.
-void flushToDisk(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-} // namespace
-
-void WriteFormulaFile(const std::string& fileName, const std::string& formulaLine,
-                      const std::string& commentLine) {
-    if (fileName.size() > TextFile::kMaxNameLength) {
-        // The text-file facility refuses such a name; the short temporary must not slip past.
-        raiseIo(3);
-    }
-    struct stat targetInfo {};
-    const bool exists = stat(fileName.c_str(), &targetInfo) == 0;
-    if (exists && !S_ISREG(targetInfo.st_mode)) {
-        // A device (or a folder, which the open refuses) has no contents to protect.
-        writeLines(fileName, formulaLine, commentLine);
-        return;
-    }
-    const std::string path = replacedPath(fileName);
-    const std::string temporary = temporaryPath(path);
-    try {
-        writeLines(temporary, formulaLine, commentLine);
-        if (exists) {
-            chmod(temporary.c_str(), targetInfo.st_mode & 07777);
-        }
-        flushToDisk(temporary);
-        if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-            raiseIo(renameErrorCode(errno));
-        }
-    } catch (...) {
-        std::remove(temporary.c_str());
-        throw;
-    }
+    // On a failed check the record's destructor releases the file and removes the temporary.
 }
 
 void ReadFormulaFile(const std::string& fileName) {

@@ -16,10 +16,9 @@ std::string EmptyLineText();
 // characters), or larger than two such lines.
 std::string FileTooLargeMessage();
 
-// Writes the two lines to fileName, checking every operation (EInOutError on a failure).
-// A regular file is replaced only once everything was written: the lines go to a new file
-// beside it, which is renamed over it at the end; on any failure the old file stays as it
-// was and the new one is removed. A device or other non-regular file is written in place.
+// Writes the two lines to fileName, checking every operation (EInOutError on a failure), through
+// the text-file facility's save (OpenTextForSaving): a file that could not be opened for writing
+// is refused, and a file replaced through a temporary stays as it was when anything fails.
 void WriteFormulaFile(const std::string& fileName, const std::string& formulaLine,
                       const std::string& commentLine);
 

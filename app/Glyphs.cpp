@@ -1,7 +1,8 @@
 #include "Glyphs.h"
 
+#include "PixelArt.h"
+
 #include <QPainter>
-#include <QPixmap>
 #include <QPolygon>
 
 namespace {
@@ -96,8 +97,5 @@ QImage DisabledGlyph(const QImage& glyph) {
 }
 
 QIcon GlyphIcon(const QImage& glyph) {
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(glyph), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(DisabledGlyph(glyph)), QIcon::Disabled);
-    return icon;
+    return PixelArtIcon(glyph, DisabledGlyph(glyph));
 }

@@ -10,5 +10,5 @@ QImage ClearGlyph();     // "Очистить": an eraser
 QImage CloseGlyph();     // "Выйти": a door with an arrow leading out
 // The disabled look of a glyph: its shape embossed in white and grey.
 QImage DisabledGlyph(const QImage& glyph);
-// Both images as one icon.
+// Both images as one icon, drawn at the screen's resolution (PixelArtIcon).
 QIcon GlyphIcon(const QImage& glyph);

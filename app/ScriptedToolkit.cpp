@@ -1,27 +1,30 @@
 #include "ScriptedToolkit.h"
 
 void ScriptedToolkit::ShowMessage(const std::string& text) {
-    calls.push_back({CallKind::Message, text, {}, 0});
-    if (afterModal) {
-        afterModal();
-    }
+    open({CallKind::Message, text, {}, 0});
 }
 
 bool ScriptedToolkit::Confirm(const std::string& text) {
-    calls.push_back({CallKind::Confirm, text, {}, 0});
+    open({CallKind::Confirm, text, {}, 0});
     bool answer = false;
     if (!confirmAnswers.empty()) {
         answer = confirmAnswers.front();
         confirmAnswers.pop_front();
     }
-    if (afterModal) {
-        afterModal();
-    }
     return answer;
 }
 
 void ScriptedToolkit::ShowError(const std::string& text) {
-    calls.push_back({CallKind::Error, text, {}, 0});
+    open({CallKind::Error, text, {}, 0});
+}
+
+void ScriptedToolkit::open(const Call& call) {
+    calls.push_back(call);
+    if (whileOpen) {
+        // A copy: the record may grow while the box is open.
+        const Call shown = call;
+        whileOpen(shown);
+    }
 }
 
 namespace {

@@ -35,7 +35,11 @@ public:
     std::vector<Call> calls;
     std::deque<bool> confirmAnswers;                    // empty queue: No
     std::deque<std::optional<std::string>> fileAnswers; // empty queue: cancelled
-    // Runs after each message box or confirmation "closes", the way focus coming back to the
-    // calling window would; the error box, the file dialogs and help do not run it.
-    std::function<void()> afterModal;
+    // Runs while a message box, the question or the error box is open, with its record (the
+    // answer of a question is taken after it): a test acts here from inside the box's nested
+    // event loop, as the user or the window system can (an activation, a click elsewhere).
+    std::function<void(const Call&)> whileOpen;
+
+private:
+    void open(const Call& call); // records a box and runs whileOpen
 };

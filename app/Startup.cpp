@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "ErrorGuard.h"
+#include "ScalableIcon.h"
 
 #include <QFile>
 #include <QFont>
@@ -32,14 +33,16 @@ void InstallRussianTranslations(QCoreApplication& app) {
 }
 
 bool SetApplicationIcon() {
-    QIcon icon;
+    std::vector<QImage> drawnAhead;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
-        const QString file =
-            QStringLiteral(":/icons/%1x%1/apps/io.github.zorvo.Zorvo3.png").arg(size);
-        if (QFile::exists(file)) {
-            icon.addFile(file, QSize(size, size));
+        const QImage image(
+            QStringLiteral(":/icons/%1x%1/apps/io.github.zorvo.Zorvo3.png").arg(size));
+        if (!image.isNull()) {
+            drawnAhead.push_back(image);
         }
     }
+    const QIcon icon =
+        ScalableIcon(QStringLiteral(":/icons/io.github.zorvo.Zorvo3.svg"), std::move(drawnAhead));
     if (icon.isNull()) {
         return false;
     }

@@ -11,8 +11,9 @@ void RegisterFontSubstitutions();
 // Qt's own texts (the Yes/No/OK buttons, the file dialogs) in Russian, like the program's.
 void InstallRussianTranslations(QCoreApplication& app);
 
-// The program's icon on every window, from the sizes built into the program (":/icons/");
-// returns false when the program carries none.
+// The program's icon on every window, drawn at each screen's resolution from its scalable
+// drawing, with the theme's sizes built into the program (":/icons/") taken as they are;
+// returns false when the program carries neither.
 bool SetApplicationIcon();
 
 // The application object: events go through the default error handling, so no exception

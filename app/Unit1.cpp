@@ -1,7 +1,9 @@
 #include "Unit1.h"
 
+#include "BoundedMemo.h"
 #include "Calculation.h"
 #include "CalculatorState.h"
+#include "CommandGate.h"
 #include "ErrorGuard.h"
 #include "FormulaFile.h"
 #include "Glyphs.h"
@@ -10,10 +12,12 @@
 #include "ui_Unit1.h"
 #include "zorvo3.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextDocument>
@@ -31,6 +35,18 @@ constexpr int kLargeFontHeight = 14;
 // saved file would lose the character.
 std::string MemoText(const QPlainTextEdit* memo) {
     return FromQtLines(memo->document()->toRawText());
+}
+
+// The result field is read by its text. QLabel tells screen readers of a changed text itself;
+// a new result that reads like the last one changes nothing, and is announced here, so that
+// every press of "Посчитать" is answered.
+void ShowResult(QLabel* field, const QString& caption) {
+    if (field->text() != caption) {
+        field->setText(caption);
+        return;
+    }
+    QAccessibleEvent event(field, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 } // namespace
 
@@ -55,8 +71,19 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
     connect(ui->N2, &QAction::triggered, this, [this] { guarded(&TForm1::N2Click); });
     connect(ui->N3, &QAction::triggered, this, [this] { guarded(&TForm1::N3Click); });
     connect(ui->N4, &QAction::triggered, this, [this] { guarded(&TForm1::N4Click); });
-    connect(ui->N5, &QAction::triggered, this, [this] { guarded(&TForm1::N5Click); });
+    // The graph window is a window of its own, whose commands run while it is open: opening
+    // it is refused while a command runs, but holds the gate no longer than that.
+    connect(ui->N5, &QAction::triggered, this, [this] {
+        if (!CommandGate::Application().Running()) {
+            RunGuarded(m_toolkit, [this] { N5Click(); });
+        }
+    });
     connect(ui->N7, &QAction::triggered, this, [this] { guarded(&TForm1::N7Click); });
+    // Text refused by a memo: the message is a command of its own, so it is not shown while
+    // another command runs (the text is refused all the same).
+    for (BoundedMemo* memo : {ui->Memo1, ui->Memo2}) {
+        connect(memo, &BoundedMemo::textRefused, this, [this] { guarded(&TForm1::memoFull); });
+    }
     // F1 anywhere in the window: the window's help context (its controls have none).
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { guarded(&TForm1::N7Click); });
@@ -66,10 +93,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::applyFonts() {
     // Pixel heights as the window was designed; the family names are substituted at start-up
-    // by fonts that are installed.
+    // by fonts that are installed. The form's font is its client area's: the menu bar and its
+    // menus keep the desktop's menu font, as every program's menus do.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(kFontHeight);
-    setFont(font);
+    ui->ClientArea->setFont(font);
     QFont large = font;
     large.setPixelSize(kLargeFontHeight);
     for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label4),
@@ -80,7 +108,8 @@ void TForm1::applyFonts() {
 }
 
 void TForm1::guarded(void (TForm1::*handler)()) {
-    RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); });
+    CommandGate::Application().Run(
+        [this, handler] { RunGuarded(m_toolkit, [this, handler] { (this->*handler)(); }); });
 }
 
 // ---- Activation ----------------------------------------------------------------------------
@@ -106,13 +135,28 @@ bool TForm1::event(QEvent* event) {
     case QEvent::WindowActivate:
         if (m_activatePending) {
             m_activatePending = false;
-            guarded(&TForm1::FormActivate);
+            activateWhenIdle();
         }
         break;
     default:
         break;
     }
     return QMainWindow::event(event);
+}
+
+void TForm1::activateWhenIdle() {
+    // The focus may come back from a box of a command that still runs: FormActivate waits
+    // until it has returned, and comes once however many of its boxes closed.
+    if (m_activationOwed) {
+        return;
+    }
+    m_activationOwed = true;
+    CommandGate::Application().WhenIdle([window = QPointer<TForm1>(this)] {
+        if (window) {
+            window->m_activationOwed = false;
+            window->guarded(&TForm1::FormActivate);
+        }
+    });
 }
 
 void TForm1::centreOnScreen() {
@@ -124,13 +168,7 @@ void TForm1::centreOnScreen() {
 }
 
 void TForm1::FormActivate() {
-    LetterSet.reset();
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-    }
-    for (int c = 'a'; c <= 'z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-    }
+    FillLetterSet();
     ui->Edit1->setText(QStringLiteral("1"));
     ui->Memo1->setFocus(Qt::ActiveWindowFocusReason);
 }
@@ -150,6 +188,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing ends the program: never while a command shows a box.
+    if (CommandGate::Application().Running()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }
@@ -163,7 +206,7 @@ void TForm1::Calculate() {
     input.digitsText = FromQt(ui->Edit3->text());
     input.exponential = ui->CheckBox1->isChecked();
     if (const std::optional<std::string> caption = ::Calculate(input, m_toolkit)) {
-        ui->StaticText1->setText(ToQt(*caption));
+        ShowResult(ui->StaticText1, ToQt(*caption));
     }
 }
 
@@ -185,10 +228,18 @@ void TForm1::N3Click() {
     if (!name) {
         return;
     }
-    FormulaFileName = *name;
+    LoadFormulaFile(*name);
+}
+
+void TForm1::LoadFormulaFile(const std::string& fileName) {
+    FormulaFileName = fileName;
     ReadFormulaFile(FormulaFileName);
     ui->Memo1->setPlainText(ToQtLines(FormulaLine));
     ui->Memo2->setPlainText(ToQtLines(CommentLine));
+}
+
+void TForm1::OpenFormulaFile(const std::string& fileName) {
+    RunGuarded(m_toolkit, [this, &fileName] { LoadFormulaFile(fileName); });
 }
 
 void TForm1::N4Click() {
@@ -216,4 +267,8 @@ void TForm1::N5Click() {
 
 void TForm1::N7Click() {
     m_toolkit.ShowHelp(HelpFile, HelpContext);
+}
+
+void TForm1::memoFull() {
+    m_toolkit.ShowMessage(MemoFullMessage());
 }

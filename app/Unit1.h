@@ -25,8 +25,12 @@ public:
     // What N5Click runs to show the graph window modally (set at start-up).
     void SetShowGraphWindow(std::function<void()> show) { m_showGraphWindow = std::move(show); }
     Toolkit& toolkit() const { return m_toolkit; }
+    // Loads a formula file as "Прочесть из файла" does with the name chosen in its dialog; a
+    // failure is shown by the default error handling and leaves the memos as they were.
+    void OpenFormulaFile(const std::string& fileName);
 
-    // Handlers; the window runs each through the default error handling.
+    // Handlers; the window runs each as a command of the application (CommandGate: refused
+    // while another command runs) through the default error handling.
     void FormActivate();
     void BitBtn1Click();
     void BitBtn3Click();
@@ -53,6 +57,11 @@ protected:
 
 private:
     void guarded(void (TForm1::*handler)());
+    // Says why a memo refused what was typed or pasted into it.
+    void memoFull();
+    // The activation's FormActivate once no command runs (at once when none does).
+    void activateWhenIdle();
+    void LoadFormulaFile(const std::string& fileName);
     void applyFonts();
     void centreOnScreen();
 
@@ -60,5 +69,6 @@ private:
     Toolkit& m_toolkit;
     std::function<void()> m_showGraphWindow;
     bool m_activatePending = true; // the first activation runs FormActivate
+    bool m_activationOwed = false; // FormActivate waits for the running command
     bool m_centred = false;
 };

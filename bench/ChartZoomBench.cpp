@@ -8,7 +8,7 @@
 //   so the paint only copies the image with the band on it.
 // - pan step without paint: the event handler alone.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TLineSeries.h"
@@ -29,8 +29,7 @@ constexpr int kPoints = 401;
 std::unique_ptr<TChart> MakeGraphChart() {
     auto c = std::make_unique<TChart>();
     c->resize(kWidth, kHeight);
-    ConfigureLikeGraphWindow(*c);
-    auto* s = AddGraphSeries(*c);
+    auto* s = SetUpGraphChart(*c, 1);
     for (int i = 0; i < kPoints; ++i) {
         const double x = -10 + i * 20.0 / (kPoints - 1);
         s->AddPoint(x, x * x - 2);

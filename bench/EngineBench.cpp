@@ -16,13 +16,6 @@
 
 namespace {
 
-void fillLetterSet() {
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-        LetterSet.set(static_cast<std::size_t>(c + 32));
-    }
-}
-
 // Parses "f(x) = " + body the way the calculation command does.
 void parseFormula(const std::string& body) {
     FormulaText = "f(x) = " + body;
@@ -36,7 +29,7 @@ void parseFormula(const std::string& body) {
 
 void prepare(const std::string& body) {
     ResetEngineState();
-    fillLetterSet();
+    FillLetterSet();
     parseFormula(body);
     if (ErrAny) {
         std::cerr << "cannot parse " << body << '\n';

@@ -1,5 +1,7 @@
 #include "StartupProbe.h"
 
+#include "Program.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
@@ -39,10 +41,20 @@ private:
 
 } // namespace
 
-void WatchFirstPaint(QWidget& window, int argc, char** argv) {
+void WatchFirstPaint(QWidget& window, double startSeconds) {
+    window.installEventFilter(new FirstPaintWatcher(&window, startSeconds));
+}
+
+// Usage: Zorvo_3_startup_probe [launch time [formula file]]. The launch time is in seconds
+// since the epoch (bash's $EPOCHREALTIME, taken just before exec); without it the time is
+// counted from here. What follows it is the program's own command line.
+int main(int argc, char** argv) {
     double start = nowSeconds();
     if (argc > 1) {
         start = std::strtod(argv[1], nullptr);
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
     }
-    window.installEventFilter(new FirstPaintWatcher(&window, start));
+    return RunProgram(argc, argv, [start](QWidget& window) { WatchFirstPaint(window, start); });
 }

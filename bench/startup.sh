@@ -12,7 +12,7 @@ export QT_QPA_PLATFORM=offscreen LC_ALL=C
 times=()
 for ((i = 0; i < runs; i++)); do
   # The launch time is taken by the shell that then replaces itself with the program.
-  line=$(bash -c 'exec build/startup/app/Zorvo_3_startup_probe "$EPOCHREALTIME"' 2>/dev/null)
+  line=$(bash -c 'exec build/startup/bench/Zorvo_3_startup_probe "$EPOCHREALTIME"' 2>/dev/null)
   times+=("$(echo "$line" | awk '{print $4}')")
 done
 printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -18,6 +19,30 @@ double RoundHalfEven(double value) {
         return lower + 1.0;
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
+
+long double ValueSpan(double minimum, double maximum) {
+    const double span = maximum - minimum;
+    if (std::isfinite(span))
+        return span;
+    return static_cast<long double>(maximum) - minimum;
+}
+
+namespace {
+
+// range / step as a double. A range that is a double divides as a double, exactly as it always
+// has; only a range beyond the doubles divides in extended precision.
+double rangeQuotient(long double range, double step) {
+    if (std::fabs(range) <= std::numeric_limits<double>::max())
+        return static_cast<double>(range) / step;
+    return static_cast<double>(range / step);
+}
+
+// Each measurement of the widest label walks at most kMaxAxisTicks values, and every further
+// step at least doubles, so a handful of measurements reach a step that fits; the bound only
+// makes sure of it.
+constexpr int kMaxWidestLabelMeasurements = 64;
+
+} // namespace
 
 double NextNiceStep(double step) {
     if (!(step > 0.0) || !std::isfinite(step))
@@ -56,8 +81,8 @@ int LabelCountLimit(int labelSize, int axisLength, int labelsSeparation) {
     return static_cast<int>(m);
 }
 
-double ComputeLabelIncrement(double actualRange, double increment, int labelsSeparation,
-                             int labelSize, int axisLength) {
+double ComputeLabelIncrement(long double actualRange, double increment, int labelsSeparation,
+                             int labelSize, int axisLength, const WidestLabelSize& widestLabel) {
     const int m = LabelCountLimit(labelSize, axisLength, labelsSeparation);
     if (m < 1)
         return kMinLabelIncrement;
@@ -68,13 +93,22 @@ double ComputeLabelIncrement(double actualRange, double increment, int labelsSep
                   : std::fabs(actualRange) >= 1.0 ? 1.0
                                                   : kMinLabelIncrement;
     if (labelsSeparation > 0) {
-        double n = m + 1.0;
-        while (n > m) {
-            const double q = actualRange / step;
+        int measurements = 0;
+        for (;;) {
+            const double q = rangeQuotient(actualRange, step);
             if (std::fabs(q) < kIncrementQuotientGuard) {
-                n = RoundHalfEven(q);
-                if (n <= m)
-                    break;
+                const double n = RoundHalfEven(q);
+                // The labels of the two range ends fit; an interior label may be wider ("0.11"
+                // between "0" and "0.2") and must fit as well.
+                if (n <= m) {
+                    if (!widestLabel || measurements == kMaxWidestLabelMeasurements)
+                        break;
+                    ++measurements;
+                    const int widest = widestLabel(step);
+                    if (widest <= labelSize ||
+                        n <= LabelCountLimit(widest, axisLength, labelsSeparation))
+                        break;
+                }
             }
             // An infinite or NaN range never gives a small quotient; the search stops when the
             // step itself would leave the doubles, and the label walk then draws nothing.
@@ -102,8 +136,8 @@ void AxisLabelValues(double actualMinimum, double actualMaximum, double incremen
     values.clear();
     if (!(increment > 0.0))
         return;
-    const double range = actualMaximum - actualMinimum;
-    if (!(std::fabs(range / increment) < kMaxLabelCount))
+    const double count = rangeQuotient(ValueSpan(actualMinimum, actualMaximum), increment);
+    if (!(std::fabs(count) < kMaxLabelCount))
         return;
     double v = FirstLabelValue(actualMinimum, actualMaximum, increment, roundFirstLabel);
     while (v > actualMaximum) {
@@ -177,26 +211,75 @@ NumberPattern parsePattern(std::string_view pattern) {
     return p;
 }
 
-// round(|value| × 10^fracDigits) as decimal digits: the value is first taken to 15
-// significant digits (which hides the last-bit noise of labels reached by repeated
-// subtraction), then rounded half away from zero at the last kept place.
-std::string scaledDigits(double magnitude, int fracDigits) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", magnitude);
-    std::string mantissa;
-    const char* p = buf;
-    for (; *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9')
-            mantissa.push_back(*p);
-    const int exponent = std::atoi(p + 1);
-    const long keep = static_cast<long>(exponent) + 1 + fracDigits;
-    const long have = static_cast<long>(mantissa.size());
-    if (keep >= have)
-        return mantissa + std::string(static_cast<std::size_t>(keep - have), '0');
-    if (keep <= 0)
-        return (keep == 0 && mantissa[0] >= '5') ? "1" : "0";
-    std::string digits = mantissa.substr(0, static_cast<std::size_t>(keep));
-    if (mantissa[static_cast<std::size_t>(keep)] >= '5') {
+// The exact decimal expansion of a finite magnitude below 2^63: `digits`, of which the last
+// `fractionDigits` follow the decimal point. A double is m × 2^e, and for e < 0 that is
+// m × 5^-e / 10^-e, so its expansion ends after at most 1074 fraction digits.
+struct ExactDecimal {
+    std::string digits;
+    int fractionDigits = 0;
+};
+
+ExactDecimal exactDecimal(double magnitude) {
+    int binaryExponent = 0;
+    const double fraction = std::frexp(magnitude, &binaryExponent);
+    auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    int exponent = binaryExponent - 53;
+    if (mantissa == 0)
+        return {"0", 0};
+    while (exponent < 0 && (mantissa & 1u) == 0) {
+        mantissa >>= 1;
+        ++exponent;
+    }
+    if (exponent >= 0)
+        return {std::to_string(mantissa << exponent), 0};
+
+    // mantissa × 5^s in limbs of nine decimal digits, least significant first.
+    constexpr std::uint64_t limbBase = 1000000000;
+    const int s = -exponent;
+    std::vector<std::uint64_t> limbs;
+    for (std::uint64_t rest = mantissa; rest != 0; rest /= limbBase)
+        limbs.push_back(rest % limbBase);
+    for (int left = s; left > 0;) {
+        const int k = std::min(left, 13); // 5^13 < 2^31: a limb times it stays in 64 bits
+        std::uint64_t factor = 1;
+        for (int i = 0; i < k; ++i)
+            factor *= 5;
+        std::uint64_t carry = 0;
+        for (std::uint64_t& limb : limbs) {
+            const std::uint64_t t = limb * factor + carry;
+            limb = t % limbBase;
+            carry = t / limbBase;
+        }
+        for (; carry != 0; carry /= limbBase)
+            limbs.push_back(carry % limbBase);
+        left -= k;
+    }
+    std::string digits = std::to_string(limbs.back());
+    for (std::size_t i = limbs.size() - 1; i-- > 0;) {
+        char block[16];
+        std::snprintf(block, sizeof block, "%09llu", static_cast<unsigned long long>(limbs[i]));
+        digits += block;
+    }
+    return {digits, s};
+}
+
+// round(magnitude × 10^places), halves away from zero, as decimal digits ("0" for zero); the
+// magnitude is below 2^63. Rounding the exact expansion once: a cut to 15 significant digits
+// first would round twice (123456.78949999... to 123456.79).
+std::string roundedDigits(double magnitude, int places) {
+    const ExactDecimal exact = exactDecimal(magnitude);
+    std::string digits = exact.digits;
+    const long cut = static_cast<long>(exact.fractionDigits) - places; // digits to drop
+    if (cut <= 0) {
+        if (digits != "0")
+            digits.append(static_cast<std::size_t>(-cut), '0');
+        return digits;
+    }
+    if (cut > static_cast<long>(digits.size()))
+        return "0";
+    const char first = digits[digits.size() - static_cast<std::size_t>(cut)];
+    digits.resize(digits.size() - static_cast<std::size_t>(cut));
+    if (first >= '5') {
         std::size_t i = digits.size();
         while (i > 0 && digits[i - 1] == '9')
             digits[--i] = '0';
@@ -205,31 +288,65 @@ std::string scaledDigits(double magnitude, int fracDigits) {
         else
             ++digits[i - 1];
     }
-    return digits;
+    const std::size_t significant = digits.find_first_not_of('0');
+    return significant == std::string::npos ? "0" : digits.substr(significant);
+}
+
+// A value beyond the pattern's range rounded to `places` in extended precision: FormatGeneral
+// shows 15 digits of it, so the last bits do not matter there.
+long double roundedLarge(double value, int places) {
+    if (places >= 0)
+        return value;
+    return ScaleByPowerOfTen(std::round(ScaleByPowerOfTen(value, places)), -places);
 }
 
 } // namespace
 
+int LabelFractionDigits(int patternPlaces, const LabelPrecision& precision) {
+    const double increment = precision.increment;
+    if (!(increment > 0.0) || !std::isfinite(increment))
+        return patternPlaces;
+    // The increment's leading decimal place: 0.2 gives -1, 5E-5 gives -5, 1E29 gives 29. The
+    // nudge keeps a power of ten that lies a hair below its decimal value (1E-12) in its place.
+    const int lead = static_cast<int>(std::floor(std::log10(increment) + 1e-9));
+    const int distinct = -lead; // neighbours then differ in the last place shown
+    if (!precision.multiples)
+        return std::max(patternPlaces, distinct);
+    return std::max(distinct, std::min(patternPlaces, 6 - lead));
+}
+
 std::string FormatPatternNumber(double value, std::string_view pattern, char decimalSeparator,
-                                char thousandSeparator) {
-    if (pattern.empty() || !std::isfinite(value) || std::fabs(value) >= 1e18)
+                                char thousandSeparator, const LabelPrecision& precision) {
+    if (pattern.empty() || !std::isfinite(value))
         return FormatGeneral(value);
     const NumberPattern p = parsePattern(pattern);
+    const int places = LabelFractionDigits(p.maxFracDigits, precision);
+    if (std::fabs(value) >= 1e18) {
+        const long double rounded = roundedLarge(value, places);
+        if (rounded != 0)
+            return FormatGeneral(rounded);
+        value = 0; // rounding noise of a walk across zero
+    }
     if (!p.hasDigits)
         return p.prefix + p.suffix;
 
-    std::string digits = scaledDigits(std::fabs(value), p.maxFracDigits);
-    const bool zero = digits.find_first_not_of('0') == std::string::npos;
-    if (digits.size() < static_cast<std::size_t>(p.maxFracDigits) + 1)
-        digits.insert(0, static_cast<std::size_t>(p.maxFracDigits) + 1 - digits.size(), '0');
-    std::string intDigits = digits.substr(0, digits.size() - p.maxFracDigits);
-    std::string fracDigits = digits.substr(digits.size() - p.maxFracDigits);
+    std::string digits = roundedDigits(std::fabs(value), places);
+    const bool zero = digits == "0";
+    if (places < 0 && !zero)
+        digits.append(static_cast<std::size_t>(-places), '0');
+    const std::size_t fractionCount = static_cast<std::size_t>(std::max(places, 0));
+    if (digits.size() < fractionCount + 1)
+        digits.insert(0, fractionCount + 1 - digits.size(), '0');
+    std::string intDigits = digits.substr(0, digits.size() - fractionCount);
+    std::string fracDigits = digits.substr(digits.size() - fractionCount);
 
     const std::size_t firstSignificant = intDigits.find_first_not_of('0');
     intDigits =
         firstSignificant == std::string::npos ? std::string() : intDigits.substr(firstSignificant);
     if (intDigits.size() < static_cast<std::size_t>(p.minIntDigits))
         intDigits.insert(0, p.minIntDigits - intDigits.size(), '0');
+    if (fracDigits.size() < static_cast<std::size_t>(p.minFracDigits))
+        fracDigits.append(p.minFracDigits - fracDigits.size(), '0');
     while (fracDigits.size() > static_cast<std::size_t>(p.minFracDigits) &&
            fracDigits.back() == '0')
         fracDigits.pop_back();

@@ -54,7 +54,8 @@ struct TChartBrush {
 };
 
 // A font as the elements describe it. Height < 0 is a character height in pixels (the
-// toolkit's negative height); otherwise Size in points (at 96 pixels per inch) applies.
+// toolkit's negative height); otherwise Size in points applies, at the screen's logical
+// pixels per inch.
 struct TChartFont {
     std::string Name = "Arial";
     int Size = 8;
@@ -65,9 +66,10 @@ struct TChartFont {
     bool Underline = false;
     int Charset = 1; // DEFAULT_CHARSET; 204 is RUSSIAN_CHARSET. Qt fonts are Unicode: kept only.
 
-    // The character height in pixels that this font asks for.
-    int PixelSize() const {
-        return Height < 0 ? -Height : Height > 0 ? Height : MulDiv(Size, 96, 72);
+    // The character height in logical pixels that this font asks for on a screen of `dpi`
+    // logical pixels per inch.
+    int PixelSize(int dpi = 96) const {
+        return Height < 0 ? -Height : Height > 0 ? Height : MulDiv(Size, dpi, 72);
     }
     friend bool operator==(const TChartFont&, const TChartFont&) = default;
 };

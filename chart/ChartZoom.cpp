@@ -1,5 +1,6 @@
 #include "ChartZoom.h"
 
+#include "AxisLabels.h"
 #include "TChart.h"
 #include "TChartAxis.h"
 #include "TChartSeries.h"
@@ -100,6 +101,22 @@ int SeriesPointAt(const TChart& chart, const TChartSeries& series, int x, int y)
 
 TAxisScale ScaleOf(const TChartAxis& a) {
     return {a.Automatic, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum};
+}
+
+// Makes the range of `axis` fixed at a … b, in either order. A range that is not finite (a pan
+// or zoom beyond the doubles) would leave the axis with nothing to map: the axis keeps its
+// range instead, and the answer is false.
+bool FixRange(TChartAxis& axis, double a, double b) {
+    if (!std::isfinite(a) || !std::isfinite(b))
+        return false;
+    axis.Automatic = false;
+    axis.AutomaticMinimum = false;
+    axis.AutomaticMaximum = false;
+    axis.Minimum = std::min(a, b);
+    axis.Maximum = std::max(a, b);
+    if (TChart* chart = axis.ParentChart())
+        chart->Invalidate();
+    return true;
 }
 
 bool HasActiveSeries(const TChart& chart) {
@@ -294,14 +311,20 @@ void ChartZoom::wheel(int angleDelta) {
     m_wheelRest -= steps * kWheelStep;
     if (steps == 0)
         return;
+    // The wheel fixes the ranges as a pan does, so an undo drag gives the automatic ones back.
+    if (!ScaleBackupTaken)
+        saveScales();
     // A step toward the user (negative delta) moves the range up, one away from him down.
     const double direction = steps < 0 ? 1.0 : -1.0;
     for (int k = 0; k < std::abs(steps); ++k) {
         for (TChartAxis* axis : m_chart.AxesList()) {
             if (axis->Horizontal() || axis->IsDepthAxis())
                 continue;
-            const double shift = direction * kWheelShare * (axis->Maximum - axis->Minimum);
-            setFixedRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
+            double shift = direction * kWheelShare * (axis->Maximum - axis->Minimum);
+            if (!std::isfinite(shift)) // a range wider than the doubles
+                shift = double(direction * kWheelShare * ValueSpan(axis->Minimum, axis->Maximum));
+            // Shifted, not widened: a constant's range 5 … 5 stays one value, its line visible.
+            FixRange(*axis, axis->Minimum + shift, axis->Maximum + shift);
         }
     }
     m_chart.Invalidate();
@@ -349,10 +372,17 @@ void ChartZoom::ResetZoom() {
         restore(*m_chart.RightAxis(), ScaleBackup.Right);
         ScaleBackupTaken = false;
     }
+    // The scales are back even when the handler throws: the chart shows them and no zoom
+    // is left to undo.
+    struct FinishOnExit {
+        ChartZoom& zoom;
+        ~FinishOnExit() {
+            zoom.m_chart.Invalidate();
+            zoom.ZoomApplied = false;
+        }
+    } finish{*this};
     if (m_chart.OnUndoZoom)
         m_chart.OnUndoZoom(&m_chart);
-    m_chart.Invalidate();
-    ZoomApplied = false;
 }
 
 bool ChartZoom::panAxes(bool horizontal, int p, int q) {
@@ -384,15 +414,8 @@ bool ChartZoom::panAxes(bool horizontal, int p, int q) {
 }
 
 void ChartZoom::setFixedRange(TChartAxis& axis, double a, double b) {
-    // A range that is not finite (a pan or zoom beyond the doubles) would leave the axis with
-    // nothing to map; the axis keeps its range instead.
-    if (!std::isfinite(a) || !std::isfinite(b))
+    if (!FixRange(axis, a, b))
         return;
-    axis.Automatic = false;
-    axis.AutomaticMinimum = false;
-    axis.AutomaticMaximum = false;
-    axis.Minimum = std::min(a, b);
-    axis.Maximum = std::max(a, b);
     if (axis.Maximum - axis.Minimum < kMinRangeWidth) {
         // Far from zero 1e-10 is below the spacing of doubles; the next double up keeps the
         // range from collapsing there.
@@ -400,8 +423,6 @@ void ChartZoom::setFixedRange(TChartAxis& axis, double a, double b) {
             std::max(axis.Minimum + kMinRangeWidth,
                      std::nextafter(axis.Minimum, std::numeric_limits<double>::infinity()));
     }
-    if (TChart* chart = axis.ParentChart())
-        chart->Invalidate();
 }
 
 void ChartZoom::cancelDrags() {
@@ -452,7 +473,9 @@ const QImage& ChartZoom::presentedImage() {
 
 // The band is the outline of the toolkit's rectangle from (X0, Y0) to (X1, Y1): columns left
 // and right − 1, rows top and bottom − 1, each pixel touched once, so that a second drawing
-// inverts exactly what the first one did. Pixels outside the image are skipped.
+// inverts exactly what the first one did. Pixels outside the image are skipped. On an image
+// of a higher device pixel ratio the logical rectangle [left, right) covers the device
+// pixels [round(left·ratio), round(right·ratio)), and so does each of its edges.
 void ChartZoom::drawRubberBand(QImage& image) const {
     if (image.isNull() || image.depth() != 32)
         return;
@@ -465,22 +488,29 @@ void ChartZoom::drawRubberBand(QImage& image) const {
     const int top = std::min(Zoom.Y0, Zoom.Y1), bottom = std::max(Zoom.Y0, Zoom.Y1);
     if (right <= left || bottom <= top)
         return; // a rectangle of zero size shows nothing
-    const int w = image.width(), h = image.height();
-    auto notXor = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= w || y >= h)
-            return;
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        line[x] = (~(pen ^ line[x]) & 0x00FFFFFFu) | 0xFF000000u;
+    const double ratio = image.devicePixelRatio();
+    auto dev = [ratio](int logical) {
+        return ratio == 1.0 ? std::int64_t(logical) : std::int64_t(std::llround(logical * ratio));
     };
-    for (int x = left; x < right; ++x) {
-        notXor(x, top);
-        if (bottom - 1 > top)
-            notXor(x, bottom - 1);
-    }
-    for (int y = top + 1; y < bottom - 1; ++y) {
-        notXor(left, y);
-        if (right - 1 > left)
-            notXor(right - 1, y);
+    // Device spans: the whole band, its first and last column, its first and last row.
+    const std::int64_t x0 = dev(left), x1 = dev(right), y0 = dev(top), y1 = dev(bottom);
+    const std::int64_t leftEnd = dev(left + 1), rightStart = std::max(dev(right - 1), leftEnd);
+    const std::int64_t topEnd = dev(top + 1), bottomStart = std::max(dev(bottom - 1), topEnd);
+    const std::int64_t w = image.width(), h = image.height();
+    auto invertRow = [&](std::int64_t y, std::int64_t from, std::int64_t to) {
+        if (y < 0 || y >= h)
+            return;
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(int(y)));
+        for (std::int64_t x = std::max<std::int64_t>(from, 0); x < std::min(to, w); ++x)
+            line[x] = (~(pen ^ line[x]) & 0x00FFFFFFu) | 0xFF000000u;
+    };
+    for (std::int64_t y = std::max<std::int64_t>(y0, 0); y < std::min(y1, h); ++y) {
+        if (y < topEnd || y >= bottomStart) {
+            invertRow(y, x0, x1);
+        } else {
+            invertRow(y, x0, leftEnd);
+            invertRow(y, rightStart, x1);
+        }
     }
 }
 

@@ -116,7 +116,9 @@ public:
     void mouseRelease(Qt::MouseButton button, int x, int y);
     // Ends any drag at once (the band disappears with the next paint).
     void cancelDrags();
-    // A wheel turn in eighths of a degree, 120 per step, positive away from the user.
+    // A wheel turn in eighths of a degree, 120 per step, positive away from the user: each
+    // whole step shifts the vertical axes by 3 % of their ranges (not widened), saving the
+    // scales first if none are saved.
     void wheel(int angleDelta);
 
     // Zooms every axis to the rectangle of the zoom record (normalised first), saving the

@@ -75,7 +75,9 @@ void TChart::paintEvent(QPaintEvent*) {
 
 void TChart::PaintChart(QPaintDevice& target) {
     const QImage& image = m_canvas.Image();
-    if (m_imageOutOfDate || image.width() != width() || image.height() != height())
+    m_paintRatio = target.devicePixelRatioF();
+    if (m_imageOutOfDate || image.isNull() || m_canvas.LogicalWidth() != width() ||
+        m_canvas.LogicalHeight() != height() || m_canvas.DevicePixelRatio() != m_paintRatio)
         PaintImage();
     QPainter painter(&target);
     // During a zoom drag the window shows a copy of the image with the rubber band on it.
@@ -107,7 +109,9 @@ void TChart::RecalcPlotSize() {
 
 void TChart::PaintImage() {
     const int w = width(), h = height();
-    m_canvas.PrepareImage(w, h);
+    m_canvas.PrepareImage(w, h, m_paintRatio);
+    // Fonts in points follow the screen's density, as the window's own fonts do.
+    m_canvas.SetLogicalDpi(logicalDpiY());
     m_canvas.BeginDraw();
     struct EndOnExit { // the canvas leaves the image even when an event handler throws
         TChartCanvas3D& canvas;

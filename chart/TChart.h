@@ -60,10 +60,12 @@ public:
     bool IsDestroying() const { return m_destroying; }
     bool ImageOutOfDate() const { return m_imageOutOfDate; }
 
-    // Brings the off-screen image up to date (a full paint only when it is out of date) and
-    // copies it to `target` at (0, 0). paintEvent calls it with the window.
+    // Brings the off-screen image up to date (a full paint only when it is out of date or
+    // `target` has another device pixel ratio) and copies it to `target` at (0, 0), one image
+    // pixel to one device pixel. paintEvent calls it with the window.
     void PaintChart(QPaintDevice& target);
-    // The full paint into the off-screen image, whatever its state (steps 2 to 14).
+    // The full paint into the off-screen image, whatever its state (steps 2 to 14), at the
+    // device pixel ratio of the last PaintChart target.
     void PaintImage();
     const QImage& OffscreenImage() const { return m_canvas.Image(); }
     // How many full paints and how many copies to a window have been made (for checks).
@@ -178,6 +180,7 @@ private:
     bool m_autoRepaint = false;
     bool m_destroying = false;
     bool m_imageOutOfDate = true;
+    double m_paintRatio = 1.0; // device pixels per logical pixel of the window painted last
     int m_fullPaints = 0;
     int m_copies = 0;
     QString m_accessibleSubject;

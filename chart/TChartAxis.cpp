@@ -104,7 +104,7 @@ void TChartAxis::CalcRangeFromSeries() {
 void TChartAxis::SetActualRange(double minimum, double maximum) {
     ActualMinimum = minimum;
     ActualMaximum = maximum;
-    ActualRange = maximum - minimum;
+    ActualRange = ValueSpan(minimum, maximum);
 }
 
 int TChartAxis::textWidth(const std::string& text) {
@@ -122,19 +122,40 @@ int TChartAxis::textHeight(const std::string& text) {
     return canvas.TextWidth(text);
 }
 
-int TChartAxis::labelSize() {
+int TChartAxis::labelSize(const std::string& text) {
+    return m_horizontal ? textWidth(text) : textHeight(text);
+}
+
+int TChartAxis::rangeEndsLabelSize() {
     if (!m_chart)
         return 0;
-    const std::string low = FormatAxisLabel(ActualMinimum);
-    const std::string high = FormatAxisLabel(ActualMaximum);
-    if (m_horizontal)
-        return std::max(textWidth(low), textWidth(high));
-    return std::max(textHeight(low), textHeight(high));
+    // The ends as the pattern alone writes them: the increment is not known yet.
+    const std::string low = formatLabel(ActualMinimum, {});
+    const std::string high = formatLabel(ActualMaximum, {});
+    return std::max(labelSize(low), labelSize(high));
+}
+
+int TChartAxis::widestLabelSize(double increment) {
+    AxisLabelValues(ActualMinimum, ActualMaximum, increment, RoundFirstLabel, m_labelValues);
+    const LabelPrecision precision = labelPrecision(increment);
+    int widest = 0;
+    for (const double v : m_labelValues)
+        widest = std::max(widest, labelSize(formatLabel(v, precision)));
+    return widest;
 }
 
 double TChartAxis::ComputeLabelIncrement() {
+    // Where a label's size is the line height of "W" (a vertical axis, or turned labels on a
+    // horizontal one), the range ends already measure every one-line label; the labels of a
+    // constant range all sit at one pixel.
+    const bool turned = LabelsAngle == 90 || LabelsAngle == 270;
+    const bool upright = LabelsAngle == 0 || LabelsAngle == 180;
+    const bool measuresWidths = m_horizontal ? !turned : !upright;
+    WidestLabelSize widest;
+    if (m_chart && ActualMinimum != ActualMaximum && (measuresWidths || LabelsMultiLine))
+        widest = [this](double increment) { return widestLabelSize(increment); };
     LabelIncrement = ::ComputeLabelIncrement(ActualRange, m_increment, m_labelsSeparation,
-                                             labelSize(), AxisLength());
+                                             rangeEndsLabelSize(), AxisLength(), widest);
     return LabelIncrement;
 }
 
@@ -142,9 +163,21 @@ void TChartAxis::LabelValues(std::vector<double>& values) const {
     AxisLabelValues(ActualMinimum, ActualMaximum, LabelIncrement, RoundFirstLabel, values);
 }
 
+LabelPrecision TChartAxis::labelPrecision(double increment) const {
+    // The labels of a constant range are one value and its neighbours a hair below it, all at
+    // one pixel: they keep the pattern's places («5», not «4.999999999999»).
+    if (ActualMinimum == ActualMaximum)
+        return {};
+    return {increment, RoundFirstLabel};
+}
+
 std::string TChartAxis::FormatAxisLabel(double value) const {
-    std::string text =
-        FormatPatternNumber(value, AxisValuesFormat, DecimalSeparator(), ThousandSeparator());
+    return formatLabel(value, labelPrecision(LabelIncrement));
+}
+
+std::string TChartAxis::formatLabel(double value, const LabelPrecision& precision) const {
+    std::string text = FormatPatternNumber(value, AxisValuesFormat, DecimalSeparator(),
+                                           ThousandSeparator(), precision);
     if (m_chart && m_chart->OnGetAxisLabel && !m_measuringLabels)
         m_chart->OnGetAxisLabel(const_cast<TChartAxis*>(this), nullptr, -1, text);
     if (LabelsMultiLine)
@@ -295,6 +328,23 @@ int TChartAxis::ValueToPixel(double value) const {
     if (m_horizontal != Inverted)
         return clampToInt(std::int64_t(PixelStart) + offset);
     return clampToInt(std::int64_t(PixelEnd) - offset);
+}
+
+double TChartAxis::LinePosition(double value) const {
+    // ValueToPixel's guard puts a value beyond 32-bit offsets at the centre: only a value
+    // found there can lie elsewhere.
+    const int pixel = ValueToPixel(value);
+    if (pixel != PixelCenter() || ActualRange == 0)
+        return pixel;
+    const long double d =
+        (static_cast<long double>(value) - ActualMinimum) * AxisLength() / ActualRange;
+    if (std::fabs(double(d)) < 2147483647.0)
+        return pixel;
+    // Held as a double, within ±1E300 pixels so that it stays finite. The bound turns a
+    // segment only when both coordinates of its far end lie beyond about 1E297 pixels, values
+    // some 1E294 axis ranges away on both axes at once.
+    const long double offset = std::clamp(d, -1e300L, 1e300L);
+    return double(m_horizontal != Inverted ? PixelStart + offset : PixelEnd - offset);
 }
 
 double TChartAxis::PixelToValue(int pixel) const {

@@ -3,6 +3,7 @@
 // user), its labels, where it lies on the chart, the mapping between values and pixels along
 // it, and the drawing of its labels, line, ticks and grid.
 
+#include "AxisLabels.h"
 #include "ChartTools.h"
 #include "ChartTypes.h"
 #include "Exceptions.h"
@@ -93,7 +94,9 @@ public:
     // --- working values of one paint ----------------------------------------------------
     double ActualMinimum = 0;
     double ActualMaximum = 0;
-    double ActualRange = 0;
+    // ActualMaximum − ActualMinimum: the double difference, or the extended one where that
+    // would overflow (an axis from −1E308 to 1E308).
+    long double ActualRange = 0;
     double LabelIncrement = 0;
     int PixelStart = 0; // first pixel along the axis
     int PixelEnd = 0;   // last pixel along the axis
@@ -109,13 +112,15 @@ public:
     void CalcRangeFromSeries();
     // Sets the working range directly (ActualRange follows).
     void SetActualRange(double minimum, double maximum);
-    // LabelIncrement from the label size measured on the chart's canvas, whose font must be
-    // the labels font, and the current AxisLength. Stores and returns it.
+    // LabelIncrement from the label sizes measured on the chart's canvas, whose font must be
+    // the labels font, and the current AxisLength: the two range ends and the widest label of
+    // the walk must fit. Stores and returns it.
     double ComputeLabelIncrement();
     // The label values from the top down for LabelIncrement (at most kMaxAxisTicks).
     void LabelValues(std::vector<double>& values) const;
-    // The text of the label at `value`: AxisValuesFormat with the regional separators, then
-    // the chart's OnGetAxisLabel, then line breaks at blanks when LabelsMultiLine.
+    // The text of the label at `value`: AxisValuesFormat with the regional separators, rounded
+    // as the labels of LabelIncrement are (LabelFractionDigits), then the chart's
+    // OnGetAxisLabel, then line breaks at blanks when LabelsMultiLine.
     std::string FormatAxisLabel(double value) const;
     // The label style in use (talAuto resolved from the attached series).
     TAxisLabelStyle CalcLabelStyle() const;
@@ -135,6 +140,10 @@ public:
     // The pixel of `value` along the axis: halves round to the even pixel; a range of 0 or an
     // offset beyond 2147483647 pixels gives PixelCenter.
     int ValueToPixel(double value) const;
+    // Where the line puts `value`: ValueToPixel's pixel wherever its 32-bit guard lets the
+    // value through, otherwise the true position in pixels, unrounded, within ±1E300 (NaN for
+    // a value that is not a number), never the centre. Labels and ticks keep ValueToPixel.
+    double LinePosition(double value) const;
     // The value at `pixel` (0 when AxisLength < 1); the inverse of ValueToPixel.
     double PixelToValue(int pixel) const;
     // Widens the range by the pixel margins that the attached active series ask for.
@@ -148,7 +157,11 @@ public:
 
 private:
     bool seriesCounts(const TChartSeries& series) const;
-    int labelSize();
+    LabelPrecision labelPrecision(double increment) const;
+    std::string formatLabel(double value, const LabelPrecision& precision) const;
+    int labelSize(const std::string& text);
+    int rangeEndsLabelSize();
+    int widestLabelSize(double increment);
     int textWidth(const std::string& text);
     int textHeight(const std::string& text);
     void drawLabel(int pixel, const std::string& text);

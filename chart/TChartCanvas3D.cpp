@@ -3,6 +3,8 @@
 #include "TextCodec.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,27 @@ constexpr DashPattern kDashDot{4, {9, 6, 3, 6}, 24};
 constexpr DashPattern kDashDotDot{6, {9, 3, 3, 3, 3, 3}, 24};
 constexpr DashPattern kSmallDots{2, {1, 1}, 2};
 
+// The dash pattern of a pen, or none for a solid one; wider pens are always solid, as the
+// toolkit's are (the width is the logical one: a dotted line stays dotted at any ratio).
+const DashPattern* DashOf(const TChartPen& pen) {
+    if (pen.Width > 1)
+        return nullptr;
+    if (pen.SmallDots && pen.Style != TPenStyle::psSolid)
+        return &kSmallDots;
+    switch (pen.Style) {
+    case TPenStyle::psDash:
+        return &kDash;
+    case TPenStyle::psDot:
+        return &kDot;
+    case TPenStyle::psDashDot:
+        return &kDashDot;
+    case TPenStyle::psDashDotDot:
+        return &kDashDotDot;
+    default:
+        return nullptr;
+    }
+}
+
 // 8 × 8 hatch patterns, one byte per row, bit 7 the leftmost pixel; aligned to the image.
 constexpr std::uint8_t kHatch[6][8] = {
     {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // horizontal
@@ -47,6 +70,69 @@ constexpr std::uint8_t kHatch[6][8] = {
     {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80}, // backward diagonal
     {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08}, // cross
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // diagonal cross
+};
+
+// Every dash period divides this, so the phase can be kept modulo it however long the lines.
+constexpr int kDashCycle = 24;
+static_assert(kDashCycle % kDash.period == 0 && kDashCycle % kDot.period == 0 &&
+              kDashCycle % kDashDot.period == 0 && kDashCycle % kDashDotDot.period == 0 &&
+              kDashCycle % kSmallDots.period == 0);
+
+// Products of two pixel distances of up to 2^61 need more than 64 bits.
+__extension__ using Int128 = __int128;
+
+// A range of steps of a walk, both ends included; empty when first > last.
+struct StepSpan {
+    std::int64_t first, last;
+};
+
+// The offsets from `start`, counted in the direction `sign`, of the coordinates lo … hi.
+StepSpan OffsetsAlong(std::int64_t start, int sign, std::int64_t lo, std::int64_t hi) {
+    return sign > 0 ? StepSpan{lo - start, hi - start} : StepSpan{start - hi, start - lo};
+}
+
+// The Bresenham walk of a line `major` pixels long along its major axis and `minor`
+// (0 ≤ minor ≤ major) across. Its error term starts at 2·minor − major; at every step it
+// moves one pixel along, and one across when the error is positive. After k steps it has
+// therefore moved j(k) = ⌊(2·minor·k + major − 1) / (2·major)⌋ pixels across (the exact line
+// rounded to the nearest pixel, halves towards the start), and its error is
+// 2·minor·(k + 1) − major − 2·major·j(k). So the walk can start at any step with the state
+// the full walk would have there.
+struct BresenhamWalk {
+    std::int64_t major, minor;
+
+    std::int64_t MinorAt(std::int64_t k) const {
+        return std::int64_t((Int128(2) * minor * k + major - 1) / (Int128(2) * major));
+    }
+    std::int64_t ErrorAt(std::int64_t k, std::int64_t across) const {
+        return std::int64_t(Int128(2) * minor * (k + 1) - major - Int128(2) * major * across);
+    }
+    // The steps 0 … major − 1 whose offset along lies in `along` and whose offset across lies
+    // in `across`. j(k) never decreases, so the steps with j(k) ≥ lo start at the least k with
+    // 2·minor·k ≥ 2·major·lo − major + 1, and those with j(k) ≤ hi end at the greatest k with
+    // 2·minor·k ≤ 2·major·(hi + 1) − major.
+    StepSpan StepsWithin(StepSpan along, StepSpan across) const {
+        StepSpan s{std::max<std::int64_t>(along.first, 0),
+                   std::min<std::int64_t>(along.last, major - 1)};
+        if (s.first > s.last || across.first > across.last || across.last < 0 ||
+            (minor == 0 && across.first > 0))
+            return {1, 0};
+        if (minor == 0)
+            return s; // j(k) = 0 throughout, which lies within `across`
+        const Int128 twiceMinor = Int128(2) * minor;
+        if (across.first > 0) {
+            const Int128 n = Int128(2) * major * across.first - major + 1;
+            const Int128 k = (n + twiceMinor - 1) / twiceMinor;
+            if (k > s.last)
+                return {1, 0};
+            s.first = std::max(s.first, std::int64_t(k));
+        }
+        const Int128 k = (Int128(2) * major * (Int128(across.last) + 1) - major) / twiceMinor;
+        if (k < s.first)
+            return {1, 0};
+        s.last = std::int64_t(std::min<Int128>(k, s.last));
+        return s;
+    }
 };
 
 std::string Hex(TColor c) {
@@ -65,15 +151,43 @@ TChartCanvas3D::~TChartCanvas3D() {
     EndDraw();
 }
 
-bool TChartCanvas3D::PrepareImage(int width, int height) {
+bool TChartCanvas3D::PrepareImage(int width, int height, double ratio) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (!m_image.isNull() && m_image.width() == width && m_image.height() == height)
+    // A ratio that is not a sensible number is taken as 1 rather than making a huge image.
+    if (!(ratio >= 0.25 && ratio <= 16))
+        ratio = 1.0;
+    if (!m_image.isNull() && m_logicalWidth == width && m_logicalHeight == height &&
+        m_ratio == ratio)
         return false;
     EndDraw();
-    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_logicalWidth = width;
+    m_logicalHeight = height;
+    m_ratio = ratio;
+    m_image = QImage(Dev(width), Dev(height), QImage::Format_RGB32);
+    // The window copies the image 1:1 to its device pixels, and the text painter draws in
+    // logical pixels at device resolution.
+    m_image.setDevicePixelRatio(ratio);
     UpdateClipBox();
     return true;
+}
+
+int TChartCanvas3D::Dev(int logical) const {
+    // Round half away from zero on both sides, so that a rectangle keeps its width wherever
+    // it lies: at 1.5 the pixels 1 and 2 become 2 and 3 device pixels from the left.
+    if (m_ratio == 1.0)
+        return logical;
+    const long device = std::lround(logical * m_ratio);
+    return int(std::clamp<long>(device, INT_MIN, INT_MAX));
+}
+
+void TChartCanvas3D::SetLogicalDpi(int dpi) {
+    dpi = dpi > 0 ? dpi : 96;
+    if (dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    m_fonts.clear(); // their pixel sizes were taken at the old density
+    AssignFont(TChartFont(m_font));
 }
 
 void TChartCanvas3D::BeginDraw() {
@@ -139,24 +253,24 @@ void TChartCanvas3D::SetBrush(TColor colour, TBrushStyle style) {
 }
 
 namespace {
-bool SameGlyphs(const TChartFont& a, const TChartFont& b) {
-    return a.Name == b.Name && a.PixelSize() == b.PixelSize() && a.Bold == b.Bold &&
+bool SameGlyphs(const TChartFont& a, const TChartFont& b, int dpi) {
+    return a.Name == b.Name && a.PixelSize(dpi) == b.PixelSize(dpi) && a.Bold == b.Bold &&
            a.Italic == b.Italic && a.Underline == b.Underline;
 }
 } // namespace
 
 void TChartCanvas3D::AssignFont(const TChartFont& font) {
     m_font = font; // the colour and the charset change no glyph
-    if (!m_fonts.empty() && SameGlyphs(m_fonts[m_fontIndex].key, font))
+    if (!m_fonts.empty() && SameGlyphs(m_fonts[m_fontIndex].key, font, m_dpi))
         return;
     m_painterFontStale = true;
     for (std::size_t k = 0; k < m_fonts.size(); ++k)
-        if (SameGlyphs(m_fonts[k].key, font)) {
+        if (SameGlyphs(m_fonts[k].key, font, m_dpi)) {
             m_fontIndex = k;
             return;
         }
     QFont q(QString::fromStdString(font.Name));
-    q.setPixelSize(std::max(font.PixelSize(), 1));
+    q.setPixelSize(std::max(font.PixelSize(m_dpi), 1));
     q.setBold(font.Bold);
     q.setItalic(font.Italic);
     q.setUnderline(font.Underline);
@@ -238,10 +352,10 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
 void TChartCanvas3D::UpdateClipBox() {
     ClipBox b{0, 0, m_image.width(), m_image.height()};
     if (m_clipped) {
-        b.left = std::max(b.left, m_clip.Left);
-        b.top = std::max(b.top, m_clip.Top);
-        b.right = std::min(b.right, m_clip.Right);
-        b.bottom = std::min(b.bottom, m_clip.Bottom);
+        b.left = std::max(b.left, Dev(m_clip.Left));
+        b.top = std::max(b.top, Dev(m_clip.Top));
+        b.right = std::min(b.right, Dev(m_clip.Right));
+        b.bottom = std::min(b.bottom, Dev(m_clip.Bottom));
     }
     m_box = b;
 }
@@ -255,6 +369,10 @@ void TChartCanvas3D::PutPixel(int x, int y, std::uint32_t argb) {
 }
 
 void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint32_t argb) {
+    FillDeviceBox(Dev(left), Dev(top), Dev(right), Dev(bottom), argb);
+}
+
+void TChartCanvas3D::FillDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb) {
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
     left = std::max(left, b.left);
     top = std::max(top, b.top);
@@ -287,6 +405,10 @@ void TChartCanvas3D::FillBox(int left, int top, int right, int bottom, std::uint
 
 void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
     const ClipBox b = m_box; // a copy: the pixel stores cannot change it
+    left = Dev(left);
+    top = Dev(top);
+    right = Dev(right);
+    bottom = Dev(bottom);
     left = std::max(left, b.left);
     top = std::max(top, b.top);
     right = std::min(right, b.right);
@@ -296,15 +418,103 @@ void TChartCanvas3D::FillPattern(int left, int top, int right, int bottom) {
     const auto& hatch = kHatch[int(m_brush.Style) - int(TBrushStyle::bsHorizontal)];
     const std::uint32_t fore = ToArgb(m_brush.Color);
     const std::uint32_t back = ToArgb(m_backColor);
+    // The hatch is 8 × 8 logical pixels: a device pixel takes the bit of the logical pixel
+    // that covers it.
+    auto logical = [this](int device) {
+        return m_ratio == 1.0 ? device : int(std::floor(device / m_ratio));
+    };
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
-        const std::uint8_t bits = hatch[y & 7];
+        const std::uint8_t bits = hatch[logical(y) & 7];
         for (int x = left; x < right; ++x) {
-            if (bits & (0x80 >> (x & 7)))
+            if (bits & (0x80 >> (logical(x) & 7)))
                 row[x] = fore;
             else if (!m_transparent)
                 row[x] = back;
         }
+    }
+}
+
+int TChartCanvas3D::DevFar(std::int64_t logical) const {
+    // Far beyond the image every position is as good as the image's edge plus a margin.
+    constexpr std::int64_t kMargin = std::int64_t(1) << 28;
+    const long double device = std::roundl(static_cast<long double>(logical) * m_ratio);
+    return int(std::clamp<long double>(device, -kMargin, kMargin));
+}
+
+void TChartCanvas3D::PaintDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb) {
+    if (m_pen.Mode != TPenMode::pmNotXor) {
+        FillDeviceBox(left, top, right, bottom, argb);
+        return;
+    }
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
+    left = std::max(left, b.left);
+    top = std::max(top, b.top);
+    right = std::min(right, b.right);
+    bottom = std::min(bottom, b.bottom);
+    if (!m_bits)
+        return;
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = m_bits + std::size_t(y) * std::size_t(m_stride);
+        for (int x = left; x < right; ++x)
+            row[x] = (~(argb ^ row[x])) | 0xFF000000u;
+    }
+}
+
+void TChartCanvas3D::StrokeStraight(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                    std::int64_t y1) {
+    const bool horizontal = y0 == y1;
+    const std::int64_t start = horizontal ? x0 : y0, end = horizontal ? x1 : y1;
+    const std::int64_t across = horizontal ? y0 : x0;
+    const std::int64_t n = end > start ? end - start : start - end;
+    const int phase = m_dashPhase % kDashCycle; // logical pixels, as at ratio 1
+    m_dashPhase = int((phase + n % kDashCycle) % kDashCycle);
+    if (n == 0 || !m_bits)
+        return;
+    const int w = m_pen.Width < 1 ? 1 : m_pen.Width, o = w / 2;
+    const int sign = end > start ? 1 : -1;
+    // Only the logical pixels whose square can reach the drawable area are walked.
+    const ClipBox b = m_box;
+    const std::int64_t lo = std::int64_t(std::floor((horizontal ? b.left : b.top) / m_ratio)) - w;
+    const std::int64_t hi =
+        std::int64_t(std::ceil((horizontal ? b.right : b.bottom) / m_ratio)) + w;
+    std::int64_t first = sign > 0 ? lo - start : start - hi;
+    std::int64_t last = sign > 0 ? hi - start : start - lo;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min<std::int64_t>(last, n - 1);
+    if (first > last)
+        return;
+    // The logical pixels first … last − 1 of the walk, as one device box.
+    auto paintRun = [&](std::int64_t k0, std::int64_t k1, std::uint32_t argb) {
+        std::int64_t p0 = start + sign * k0, p1 = start + sign * (k1 - 1);
+        if (p0 > p1)
+            std::swap(p0, p1);
+        const int a0 = DevFar(p0 - o), a1 = DevFar(p1 - o + w);
+        const int c0 = DevFar(across - o), c1 = DevFar(across - o + w);
+        if (horizontal)
+            PaintDeviceBox(a0, c0, a1, c1, argb);
+        else
+            PaintDeviceBox(c0, a0, c1, a1, argb);
+    };
+    const std::uint32_t fore = ToArgb(m_pen.Color);
+    const DashPattern* dash = DashOf(m_pen);
+    if (!dash) {
+        paintRun(first, last + 1, fore);
+        return;
+    }
+    const std::uint32_t back = ToArgb(m_backColor);
+    // Run by run of the pattern; every pass moves k on by at least one pixel.
+    std::int64_t k = first;
+    while (k <= last) {
+        int pos = int((phase + k % kDashCycle) % dash->period), run = 0;
+        while (pos >= dash->runs[run])
+            pos -= dash->runs[run++];
+        const std::int64_t runEnd = std::min<std::int64_t>(k + dash->runs[run] - pos, last + 1);
+        if (run % 2 == 0)
+            paintRun(k, runEnd, fore);
+        else if (!m_transparent)
+            paintRun(k, runEnd, back);
+        k = runEnd;
     }
 }
 
@@ -347,57 +557,103 @@ void TChartCanvas3D::Rectangle(int left, int top, int right, int bottom) {
         m_pen = pen;
     }
     if (outline && right - left >= 1 && bottom - top >= 1) {
-        const int savedX = m_penX, savedY = m_penY;
+        const std::int64_t savedX = m_penX, savedY = m_penY;
         const int r = right - 1, b = bottom - 1;
         MoveTo(left, top);
         if (r == left || b == top) {
             // A single row or column: the whole run, both ends included.
-            RasterLine(left, top, r + (b == top ? 1 : 0), b + (b == top ? 0 : 1));
+            Stroke(left, top, r + (b == top ? 1 : 0), b + (b == top ? 0 : 1));
         } else {
-            RasterLine(left, top, r, top);
-            RasterLine(r, top, r, b);
-            RasterLine(r, b, left, b);
-            RasterLine(left, b, left, top);
+            Stroke(left, top, r, top);
+            Stroke(r, top, r, b);
+            Stroke(r, b, left, b);
+            Stroke(left, b, left, top);
         }
         m_penX = savedX;
         m_penY = savedY;
     }
 }
 
-void TChartCanvas3D::MoveTo(int x, int y) {
+void TChartCanvas3D::MoveTo(std::int64_t x, std::int64_t y) {
     m_penX = x;
     m_penY = y;
     m_dashPhase = 0;
 }
 
-void TChartCanvas3D::LineTo(int x, int y) {
+void TChartCanvas3D::LineTo(std::int64_t x, std::int64_t y) {
     if (m_log)
         Log("LineTo " + std::to_string(m_penX) + "," + std::to_string(m_penY) + "->" +
             std::to_string(x) + "," + std::to_string(y) + " pen " + Hex(m_pen.Color) + " w" +
             std::to_string(m_pen.Width));
     if (m_drawing && m_pen.Style != TPenStyle::psClear)
-        RasterLine(m_penX, m_penY, x, y);
+        Stroke(m_penX, m_penY, x, y);
     m_penX = x;
     m_penY = y;
 }
 
-// Bresenham from (x0, y0) towards (x1, y1), the end pixel excluded. A pen of width w paints
-// a w × w square around each pixel of the centre line (from w/2 left/above of it), which
-// gives the two-pixel line of the series the same rows and columns as the toolkit's.
-void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
-    const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    const int n = std::max(dx, dy);
-    if (n == 0 || !m_bits)
-        return;
+// At ratio 1 a line is the Bresenham walk between its ends. At another ratio a horizontal or
+// vertical line covers the device pixels of its logical pixels, like a fill; a slanted one is
+// walked between the device positions of its ends with the pen as wide as the ratio makes it,
+// so that it climbs one device pixel at a time instead of in blocks.
+void TChartCanvas3D::Stroke(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
     const int w = m_pen.Width < 1 ? 1 : m_pen.Width;
-    const int o = w / 2;
-    // A segment wholly outside the drawable area costs nothing.
-    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
-    if (std::max(x0, x1) - o + w <= b.left || std::min(x0, x1) - o >= b.right ||
-        std::max(y0, y1) - o + w <= b.top || std::min(y0, y1) - o >= b.bottom) {
-        m_dashPhase += n;
-        return;
+    if (m_ratio == 1.0) {
+        RasterLine(x0, y0, x1, y1, w, w / 2);
+    } else if (x0 == x1 || y0 == y1) {
+        StrokeStraight(x0, y0, x1, y1);
+    } else {
+        // The square of a centre pixel, [x − w/2, x − w/2 + w), keeps its device extent.
+        const int deviceWidth = std::max(1, int(std::lround(w * m_ratio)));
+        const int deviceOffset = int(std::lround((w / 2) * m_ratio));
+        // Device positions keep 64 bits: the walk clips them exactly.
+        auto device = [this](std::int64_t logical) {
+            const long double d = std::roundl(static_cast<long double>(logical) * m_ratio);
+            return std::int64_t(std::clamp<long double>(d, -kFarthestPixel, kFarthestPixel));
+        };
+        RasterLine(device(x0), device(y0), device(x1), device(y1), deviceWidth, deviceOffset);
     }
+}
+
+// Bresenham from (x0, y0) towards (x1, y1) in device pixels, the end pixel excluded. A pen of
+// width w paints a w × w square around each pixel of the centre line (from `o` left/above of
+// it, w/2 at ratio 1), which gives the two-pixel line of the series the same rows and columns
+// as the toolkit's. Only the steps whose square reaches the drawable area are walked, entered
+// with the exact state the full walk would have there.
+void TChartCanvas3D::RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                                int w, int o) {
+    x0 = std::clamp(x0, -kFarthestPixel, kFarthestPixel);
+    y0 = std::clamp(y0, -kFarthestPixel, kFarthestPixel);
+    x1 = std::clamp(x1, -kFarthestPixel, kFarthestPixel);
+    y1 = std::clamp(y1, -kFarthestPixel, kFarthestPixel);
+    const std::int64_t dx = x1 > x0 ? x1 - x0 : x0 - x1;
+    const std::int64_t dy = y1 > y0 ? y1 - y0 : y0 - y1;
+    const bool xMajor = dx >= dy;
+    const BresenhamWalk walk{xMajor ? dx : dy, xMajor ? dy : dx};
+    if (walk.major == 0 || !m_bits)
+        return;
+    const ClipBox b = m_box; // a copy: the pixel stores cannot change it
+    const int phase = m_dashPhase;
+    m_dashPhase = int((m_dashPhase + walk.major % kDashCycle) % kDashCycle);
+    if (b.left >= b.right || b.top >= b.bottom)
+        return;
+
+    // The centre pixels whose square reaches the drawable area: a line with both ends among
+    // them is walked whole (its pixels lie between its ends); any other only over the steps
+    // that have them, counted as offsets along the walk.
+    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+    const std::int64_t xLo = std::int64_t(b.left) - (w - 1 - o),
+                       xHi = std::int64_t(b.right) - 1 + o;
+    const std::int64_t yLo = std::int64_t(b.top) - (w - 1 - o),
+                       yHi = std::int64_t(b.bottom) - 1 + o;
+    StepSpan steps{0, walk.major - 1};
+    if (std::min(x0, x1) < xLo || std::max(x0, x1) > xHi || std::min(y0, y1) < yLo ||
+        std::max(y0, y1) > yHi) {
+        const StepSpan xs = OffsetsAlong(x0, sx, xLo, xHi), ys = OffsetsAlong(y0, sy, yLo, yHi);
+        steps = walk.StepsWithin(xMajor ? xs : ys, xMajor ? ys : xs);
+        if (steps.first > steps.last)
+            return; // wholly outside: costs nothing
+    }
+
     const DashPattern* dash = nullptr;
     if (w == 1) { // wider pens are always solid, as the toolkit's are
         if (m_pen.SmallDots && m_pen.Style != TPenStyle::psSolid)
@@ -416,25 +672,27 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
     const bool invert = m_pen.Mode == TPenMode::pmNotXor;
     const bool paintGaps = !m_transparent;
 
-    // Where in the dash pattern the line starts: the run and the pixels left in it.
+    // Where in the dash pattern the first walked pixel lies: the run and the pixels left in it.
     int run = 0, runLeft = 0;
     if (dash) {
-        int pos = m_dashPhase % dash->period;
+        int pos = int((phase + steps.first % kDashCycle) % dash->period);
         while (pos >= dash->runs[run])
             pos -= dash->runs[run++];
         runLeft = dash->runs[run] - pos;
     }
-    m_dashPhase += n;
 
     const bool wideXor = w > 1 && invert;
     if (wideXor)
         m_wideXorPixels.clear();
-    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
-    int x = x0, y = y0;
-    const bool xMajor = dx >= dy;
-    int err = xMajor ? 2 * dy - dx : 2 * dx - dy;
+    // The walk's state at its first visible step. Every walked centre pixel lies within a pen
+    // width of the drawable area, so it is an int.
+    const std::int64_t across = steps.first == 0 ? 0 : walk.MinorAt(steps.first);
+    int x = int(x0 + sx * (xMajor ? steps.first : across));
+    int y = int(y0 + sy * (xMajor ? across : steps.first));
+    std::int64_t err = walk.ErrorAt(steps.first, across);
+    const std::int64_t twiceMajor = 2 * walk.major, twiceMinor = 2 * walk.minor;
     const std::size_t stride = std::size_t(m_stride);
-    for (int k = 0; k < n; ++k) {
+    for (std::int64_t left = steps.last - steps.first + 1; left > 0; --left) {
         if (w == 1) {
             const bool on = run % 2 == 0; // always true without a dash pattern
             if ((on || paintGaps) && x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
@@ -451,6 +709,11 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
                 for (int xx = x - o; xx < x - o + w; ++xx)
                     m_wideXorPixels.push_back((std::uint64_t(std::uint32_t(yy)) << 32) |
                                               std::uint32_t(xx));
+        } else if (w == 2 && o == 1 && x - 1 >= b.left && x < b.right && y - 1 >= b.top &&
+                   y < b.bottom) {
+            // The series' pen, its square wholly drawable, as for all but the edge steps.
+            std::uint32_t* rowBits = m_bits + std::size_t(y - 1) * stride + std::size_t(x - 1);
+            rowBits[0] = rowBits[1] = rowBits[stride] = rowBits[stride + 1] = fore;
         } else {
             for (int yy = y - o; yy < y - o + w; ++yy) {
                 if (yy < b.top || yy >= b.bottom)
@@ -464,16 +727,16 @@ void TChartCanvas3D::RasterLine(int x0, int y0, int x1, int y1) {
         if (xMajor) {
             if (err > 0) {
                 y += sy;
-                err -= 2 * dx;
+                err -= twiceMajor;
             }
-            err += 2 * dy;
+            err += twiceMinor;
             x += sx;
         } else {
             if (err > 0) {
                 x += sx;
-                err -= 2 * dy;
+                err -= twiceMajor;
             }
-            err += 2 * dx;
+            err += twiceMinor;
             y += sy;
         }
     }

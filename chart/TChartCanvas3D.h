@@ -30,10 +30,18 @@ public:
     TChartCanvas3D& operator=(const TChartCanvas3D&) = delete;
 
     // --- the off-screen image ------------------------------------------------------------
-    // Makes the image exactly width × height (Format_RGB32), creating it on first use and
-    // recreating it when the size changed; returns true when it was (re)created.
-    bool PrepareImage(int width, int height);
+    // Makes the image width × height logical pixels (Format_RGB32) rasterised at `ratio`
+    // device pixels per logical pixel, creating it on first use and recreating it when the
+    // size or the ratio changed; returns true when it was (re)created. Every drawing call
+    // takes logical pixels; at ratio 1 they are the image's pixels.
+    bool PrepareImage(int width, int height, double ratio = 1.0);
     const QImage& Image() const { return m_image; }
+    int LogicalWidth() const { return m_logicalWidth; }
+    int LogicalHeight() const { return m_logicalHeight; }
+    double DevicePixelRatio() const { return m_ratio; }
+    // Fonts sized in points take this many logical pixels per inch (96 unless set).
+    void SetLogicalDpi(int dpi);
+    int LogicalDpi() const { return m_dpi; }
     // Drawing happens between BeginDraw and EndDraw; EndDraw leaves the image complete.
     void BeginDraw();
     void EndDraw();
@@ -88,18 +96,22 @@ public:
     // top … bottom − 2, as the toolkit's rectangle does.
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    void MoveTo(int x, int y);
+    // Line ends may lie far outside the image: each line is clipped before it is rasterised,
+    // so it costs what is visible, and its visible pixels are exactly the unclipped line's.
+    // Coordinates beyond ±kFarthestPixel are taken as ±kFarthestPixel.
+    static constexpr std::int64_t kFarthestPixel = std::int64_t(1) << 60;
+    void MoveTo(std::int64_t x, std::int64_t y);
     // A line from the pen position to (x, y), the end pixel excluded; (x, y) becomes the
     // pen position.
-    void LineTo(int x, int y);
-    void Line(int x0, int y0, int x1, int y1) {
+    void LineTo(std::int64_t x, std::int64_t y);
+    void Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
         MoveTo(x0, y0);
         LineTo(x1, y1);
     }
     void MoveTo3D(int x, int y, int /*z*/) { MoveTo(x, y); }
     void LineTo3D(int x, int y, int /*z*/) { LineTo(x, y); }
-    int PenX() const { return m_penX; }
-    int PenY() const { return m_penY; }
+    std::int64_t PenX() const { return m_penX; }
+    std::int64_t PenY() const { return m_penY; }
 
     // The chart's gradient: fills rect from startColour to endColour in `direction`. A new
     // solid brush is made only when the band colour changes.
@@ -121,20 +133,41 @@ public:
 
 private:
     struct ClipBox {
-        int left, top, right, bottom; // right and bottom exclusive
+        int left, top, right, bottom; // device pixels; right and bottom exclusive
     };
     const ClipBox& EffectiveClip() const { return m_box; }
     void UpdateClipBox();
+    // The device pixel of a logical position: rectangles [l, r) become [Dev(l), Dev(r)).
+    int Dev(int logical) const;
     void PutPixel(int x, int y, std::uint32_t argb);
+    // FillBox takes logical pixels, FillDeviceBox the image's.
     void FillBox(int left, int top, int right, int bottom, std::uint32_t argb);
+    void FillDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb);
+    // Dev for a position that may lie far outside the image; the result fits an int.
+    int DevFar(std::int64_t logical) const;
+    // Fills (or, with the not-xor pen, inverts) the device pixels of a box, within the clip.
+    void PaintDeviceBox(int left, int top, int right, int bottom, std::uint32_t argb);
+    // A horizontal or vertical line at a ratio other than 1: each run of the pen's dash
+    // pattern covers the device pixels of its logical pixels, so that the line lies exactly
+    // on the pixels of the fills beside it.
+    void StrokeStraight(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
     void FillPattern(int left, int top, int right, int bottom);
-    void RasterLine(int x0, int y0, int x1, int y1);
+    // A line of the pen in logical pixels, at the image's resolution.
+    void Stroke(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+    // Bresenham in device pixels with a pen square `width` wide, `offset` left/above of each
+    // centre pixel; only the visible steps are walked.
+    void RasterLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int width,
+                    int offset);
     void EnsurePainter();
     void ApplyPainterClip();
     const QFontMetrics& Metrics();
     void Log(std::string line);
 
     QImage m_image;
+    int m_logicalWidth = 0;
+    int m_logicalHeight = 0;
+    double m_ratio = 1.0;
+    int m_dpi = 96;
     std::uint32_t* m_bits = nullptr;
     int m_stride = 0; // pixels per row
     bool m_drawing = false;
@@ -158,9 +191,9 @@ private:
     TTextAlignH m_alignH = TTextAlignH::Left;
     TTextAlignV m_alignV = TTextAlignV::Top;
 
-    int m_penX = 0;
-    int m_penY = 0;
-    int m_dashPhase = 0; // pixels of the dash pattern used since the last MoveTo
+    std::int64_t m_penX = 0;
+    std::int64_t m_penY = 0;
+    int m_dashPhase = 0; // pixels of the dash pattern used since the last MoveTo, modulo 24
 
     bool m_clipped = false;
     TRect m_clip;

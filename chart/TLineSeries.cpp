@@ -3,6 +3,10 @@
 #include "TChart.h"
 #include "TChartAxis.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 TCustomSeries::TCustomSeries() = default;
 
 TLineSeries::TLineSeries() = default;
@@ -79,6 +83,94 @@ TColor TCustomSeries::ValueColor(int index) const {
     return SeriesColor() == clChartDefault ? clRed : SeriesColor();
 }
 
+namespace {
+
+// The pixels a point may lie on to be joined like any other: a point farther off is bypassed
+// between points within this range.
+constexpr double kOnScreen = 32766;
+// Line ends farther off than this are first cut to it along the line, so that the canvas's
+// exact clipping gets 64-bit ends that still point the true way.
+constexpr double kReach = 1099511627776.0; // 2^40
+
+bool OnScreen(double x, double y) {
+    return std::fabs(x) <= kOnScreen && std::fabs(y) <= kOnScreen; // false for NaN
+}
+
+// Cuts the segment to the square ±kReach (Liang–Barsky); false when none of it lies inside
+// or an end is not a position (the edge height of a point that is not a number).
+bool CutToReach(double& x0, double& y0, double& x1, double& y1) {
+    if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
+        return false;
+    if (std::fabs(x0) <= kReach && std::fabs(y0) <= kReach && std::fabs(x1) <= kReach &&
+        std::fabs(y1) <= kReach)
+        return true;
+    const double dx = x1 - x0, dy = y1 - y0;
+    double t0 = 0, t1 = 1;
+    // Keeps the part of the segment where p·t ≤ q.
+    auto keep = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!keep(-dx, x0 + kReach) || !keep(dx, kReach - x0) || !keep(-dy, y0 + kReach) ||
+        !keep(dy, kReach - y0))
+        return false;
+    const double ax = x0, ay = y0;
+    x0 = std::clamp(ax + t0 * dx, -kReach, kReach);
+    y0 = std::clamp(ay + t0 * dy, -kReach, kReach);
+    x1 = std::clamp(ax + t1 * dx, -kReach, kReach);
+    y1 = std::clamp(ay + t1 * dy, -kReach, kReach);
+    return true;
+}
+
+// The whole pixel of a position within kReach, halves away from zero (the conversion
+// truncates); the positions of points on screen are whole already.
+std::int64_t ToPixel(double v) {
+    return std::int64_t(v < 0 ? v - 0.5 : v + 0.5);
+}
+
+// A line between two positions, cut to kReach and rounded to whole pixels; it moves the pen
+// first when asked to or when the pen is elsewhere.
+void DrawLine(TChartCanvas3D& canvas, double x0, double y0, double x1, double y1, bool move) {
+    if (!CutToReach(x0, y0, x1, y1))
+        return;
+    const std::int64_t ax = ToPixel(x0), ay = ToPixel(y0);
+    if (move || canvas.PenX() != ax || canvas.PenY() != ay)
+        canvas.MoveTo(ax, ay);
+    canvas.LineTo(ToPixel(x1), ToPixel(y1));
+}
+
+} // namespace
+
+// A point more than 32766 pixels off is bypassed, the next point on screen joined to the last
+// one (a spike off the plot shows as its neighbours joined, as the chart has always drawn it),
+// but only where points on screen lie on both sides of it in this paint. Elsewhere (the line's
+// first points, its last ones, or every point after a deep zoom) bypassing would hide segments
+// that really cross the plot, so the point is drawn at its true position and clipping cuts its
+// segments to what is visible. A point that is not a number has no position: always skipped.
+bool TCustomSeries::Bypassed(int index, double x, double y) {
+    if (std::isnan(x) || std::isnan(y))
+        return true;
+    if (OnScreen(x, y) || !m_lineStarted || !m_prevOnScreen)
+        return false;
+    if (index < m_bypassEnd)
+        return true;
+    // Each far run is looked through once: bypassed up to the point on screen found here,
+    // or, with none, drawn point by point (the previous point is then no longer on screen).
+    for (int j = index + 1; j <= m_lastVisible; ++j)
+        if (OnScreen(m_hAxis->LinePosition(XValues().ValueAt(j)),
+                     m_vAxis->LinePosition(YValues().ValueAt(j)))) {
+            m_bypassEnd = j;
+            return true;
+        }
+    return false;
+}
+
 void TCustomSeries::DrawPoint(int index) {
     if (!m_hAxis || !m_vAxis) {
         m_hAxis = GetHorizAxis();
@@ -87,16 +179,24 @@ void TCustomSeries::DrawPoint(int index) {
             return;
     }
     const TColor colour = ValueColor(index);
-    const int x = m_hAxis->ValueToPixel(XValues().ValueAt(index));
-    const int y = m_vAxis->ValueToPixel(YValues().ValueAt(index));
-    // A point whose pixel is far outside any window is skipped; the next accepted point
-    // connects to the last accepted one.
-    constexpr int kLimit = 32766;
-    if (x < -kLimit || x > kLimit || y < -kLimit || y > kLimit) {
+    const double xValue = XValues().ValueAt(index), yValue = YValues().ValueAt(index);
+    // A point that repeats the previous one changes nothing: its segment has no length and it
+    // leaves the state as it found it. (A plotting whose step vanishes when the abscissas are
+    // held as doubles gives hundreds of thousands of them.)
+    if (index > m_firstVisible && xValue == m_prevXValue && yValue == m_prevYValue &&
+        colour == PrevColour)
+        return;
+    m_prevXValue = xValue;
+    m_prevYValue = yValue;
+    const double x = m_hAxis->LinePosition(xValue);
+    const double y = m_vAxis->LinePosition(yValue);
+    if (Bypassed(index, x, y)) {
         PrevColour = colour;
         return;
     }
-    if (PrevColour == clNone) { // after a null point no segment leads in
+    // No segment leads into the first point of a paint's line nor into one after a null
+    // point: a line never continues from where the previous paint left it.
+    if (PrevColour == clNone || !m_lineStarted) {
         PrevX = x;
         PrevY = y;
     }
@@ -110,10 +210,10 @@ void TCustomSeries::DrawPoint(int index) {
             const double x1 = XValues().ValueAt(index), y1 = YValues().ValueAt(index);
             double yEdge = y0;
             if (x1 != x0 && !Stairs) {
-                const double v = m_hAxis->PixelToValue(PrevX);
+                const double v = m_hAxis->PixelToValue(int(PrevX));
                 yEdge = y0 + (y1 - y0) * (v - x0) / (x1 - x0);
             }
-            PrevY = m_vAxis->ValueToPixel(yEdge);
+            PrevY = m_vAxis->LinePosition(yEdge);
             if (PointColor(index - 1) != clNone)
                 DrawSegment(x, y, colour);
         }
@@ -123,11 +223,13 @@ void TCustomSeries::DrawPoint(int index) {
     PrevX = x;
     PrevY = y;
     PrevColour = colour;
+    m_lineStarted = true;
+    m_prevOnScreen = OnScreen(x, y);
 }
 
 // One segment from (PrevX, PrevY) to (x, y) in the point's colour; none into a null point,
 // none of zero length, none with an invisible pen.
-void TCustomSeries::DrawSegment(int x, int y, TColor colour) {
+void TCustomSeries::DrawSegment(double x, double y, TColor colour) {
     if (colour == clNone || (x == PrevX && y == PrevY) || !LinePen.Visible)
         return;
     TChartCanvas3D& canvas = ParentChart()->Canvas();
@@ -136,13 +238,16 @@ void TCustomSeries::DrawSegment(int x, int y, TColor colour) {
     canvas.AssignPen(pen);
     canvas.SetBrushStyle(TBrushStyle::bsClear);
     if (Stairs) {
-        canvas.MoveTo(PrevX, PrevY);
-        canvas.LineTo(x, PrevY);
-        canvas.LineTo(x, y);
+        DrawLine(canvas, PrevX, PrevY, x, PrevY, true);
+        DrawLine(canvas, x, PrevY, x, y, false);
         return;
     }
-    canvas.MoveTo(PrevX, PrevY);
-    canvas.LineTo(x, y);
+    if (OnScreen(PrevX, PrevY) && OnScreen(x, y)) { // whole pixels: nothing to cut or round
+        canvas.MoveTo(std::int64_t(PrevX), std::int64_t(PrevY));
+        canvas.LineTo(std::int64_t(x), std::int64_t(y));
+        return;
+    }
+    DrawLine(canvas, PrevX, PrevY, x, y, true);
 }
 
 void TCustomSeries::DrawSeriesOnChart() {
@@ -167,6 +272,9 @@ void TCustomSeries::DrawSeriesOnChart() {
         const TRect& plot = chart->PlotRect();
         canvas.ClipRectangle({plot.Left + 1, plot.Top + 1, plot.Right, plot.Bottom - 1});
     }
+    m_lineStarted = false;
+    m_prevOnScreen = false;
+    m_bypassEnd = -1;
     for (int i = m_firstVisible; i <= m_lastVisible; ++i)
         DrawPoint(i);
     if (chart->ClipPoints) {

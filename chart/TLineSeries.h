@@ -41,18 +41,26 @@ public:
     TNotifySeriesEvent BeforeDrawValues;
     TNotifySeriesEvent AfterDrawValues;
 
-    // Drawing state between the points of one paint; kept between paints.
-    int PrevX = 0;
-    int PrevY = 0;
+    // Drawing state between the points of one paint; kept between paints. Positions are
+    // pixels (TChartAxis::LinePosition): whole ones on screen, true ones far off it.
+    double PrevX = 0;
+    double PrevY = 0;
     TColor PrevColour = clChartDefault;
 
 private:
-    void DrawSegment(int x, int y, TColor colour);
+    bool Bypassed(int index, double x, double y);
+    void DrawSegment(double x, double y, TColor colour);
 
     int m_firstVisible = -1;
     int m_lastVisible = -1;
     TChartAxis* m_hAxis = nullptr; // the axes of the paint in progress
     TChartAxis* m_vAxis = nullptr;
+    // This paint has accepted a point (PrevX, PrevY), and that point lies within ±32766.
+    bool m_lineStarted = false;
+    bool m_prevOnScreen = false;
+    int m_bypassEnd = -1;    // the point on screen that ends the far points being bypassed
+    double m_prevXValue = 0; // the values of the last point processed
+    double m_prevYValue = 0;
 };
 
 class TLineSeries : public TCustomSeries {

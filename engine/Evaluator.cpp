@@ -1,10 +1,13 @@
 // Evaluation of the expression tree, the formula as a function of x, and the root finder.
 //
 // Evaluation errors (refused arguments, division by zero, zero to a non-positive power, a
-// non-integer power of a base <= 0) set ErrEval and ErrAny, show their message and give the
-// error result 0. ErrEval is tested after every operand and before every operation, so the
-// first error ends the evaluation of the whole tree and each evaluation shows at most one
-// message. Overflow and invalid operations raise through checked() (EngineInternal.h).
+// non-integer power of a base <= 0) set ErrEval and ErrAny, show their message (once the
+// evaluation has left the tree, see holdMessage) and give the error result 0. ErrEval is tested
+// after every operand and before every operation, so the first error ends the evaluation of the
+// whole tree and each evaluation shows at most one message. Overflow and invalid operations raise
+// through checked() (EngineInternal.h), in the mode that x selects: every function below is built
+// twice, for a finite x (the fast path) and for x = ±∞, where the floating-point unit's rules for
+// infinite operands apply.
 
 #include "zorvo3.h"
 
@@ -12,6 +15,8 @@
 #include "NumberText.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 using namespace engine_detail;
 
@@ -71,7 +76,7 @@ evaluationError(const char* text, Shown shown = Shown::Nothing, long double numb
     case Shown::Nothing:
         break;
     }
-    showMessage(message);
+    holdMessage(message);
     return ErrorResult;
 }
 
@@ -80,23 +85,44 @@ long double arcCos(long double a) {
     return std::atan2(std::sqrt(1 - a * a), a);
 }
 
+// (e^a ± e^−a) / 2 for COSH ('+') and SINH ('-').
+template <Operands Mode> long double hyperbolic(long double a, char sign) {
+    const long double up = checked<Mode>(std::exp(a), a);
+    const long double down = checked<Mode>(std::exp(-a), a);
+    const long double sum = sign == '+' ? up + down : up - down;
+    return checked<Mode>(sum, up, down) / 2;
+}
+
 long double nextRandom() {
     randomSeed = randomSeed * 134775813u + 1u; // modulo 2^32 by unsigned arithmetic
     return static_cast<long double>(randomSeed) / 4294967296.0L;
 }
 
+// The sine and cosine instructions refuse an infinite argument as an invalid operation;
+// beyond 2^63 they only leave a finite argument unreduced.
+template <Operands Mode> inline void refuseInfiniteAngle(long double a) {
+    if constexpr (Mode == Operands::MayBeInfinite) {
+        if (std::isinf(a)) {
+            raiseInvalidOp();
+        }
+    }
+}
+
 // The function of the table at index for the argument a. Inlined where the index is known,
 // so that a library function receives its argument straight from the evaluation.
+template <Operands Mode>
 [[gnu::always_inline]] inline long double applyFunction(std::uint8_t index, long double a) {
     switch (index) {
     case 0: // SIN: the x87 cannot reduce such arguments and the result is taken as 0
+        refuseInfiniteAngle<Mode>(a);
         return std::fabs(a) >= TwoPow63 ? 0 : std::sin(a);
     case 1: // COS
+        refuseInfiniteAngle<Mode>(a);
         return std::fabs(a) >= TwoPow63 ? 0 : std::cos(a);
     case 2: // LN
         return a <= 0 ? evaluationError(LnMessage, Shown::General, a) : lnOf(a);
     case 3: // EXP
-        return checked(std::exp(a));
+        return checked<Mode>(std::exp(a), a);
     case 4: // ABS
         return std::fabs(a);
     case 5: // SQRT
@@ -108,8 +134,10 @@ long double nextRandom() {
             raiseInvalidOp();
         }
         return checked(std::tan(a));
-    case 8: // RANDOM
-        return checked(nextRandom() * a);
+    case 8: { // RANDOM
+        const long double r = nextRandom();
+        return checked<Mode>(r * a, r, a);
+    }
     case 9: // ARCCOS
         return std::fabs(a) > 1 ? evaluationError(ArcCosMessage) : arcCos(a);
     case 10: // ARCSEC
@@ -121,16 +149,17 @@ long double nextRandom() {
         if (std::fabs(a) <= TinyHyperbolic) {
             return 1;
         }
-        return checked(checked(std::exp(a)) + checked(std::exp(-a))) / 2;
+        return hyperbolic<Mode>(a, '+');
     case 13: // SEC
-        return divide(1, std::fabs(a) >= TwoPow63 ? a : std::cos(a));
+        refuseInfiniteAngle<Mode>(a);
+        return divide<Mode>(1, std::fabs(a) >= TwoPow63 ? a : std::cos(a));
     case 14: // SINH: the first power minus the second
         if (std::fabs(a) <= TinyHyperbolic) {
             return 0;
         }
-        return checked(checked(std::exp(a)) - checked(std::exp(-a))) / 2;
+        return hyperbolic<Mode>(a, '-');
     case 15: // RAD: the product first
-        return checked(Pi * a) / 180;
+        return checked<Mode>(Pi * a, a) / 180;
     case 16: // IF
         return a >= 0 ? 1 : 0;
     default: // 17: negation, made only for a leading minus sign
@@ -138,15 +167,15 @@ long double nextRandom() {
     }
 }
 
-inline long double power(long double left, long double right) {
+template <Operands Mode> inline long double power(long double left, long double right) {
     // A square, the commonest power, is RaisePower's integer path for k = 2 (base × base,
     // then 1 × that, which changes nothing): one checked multiplication, without the
     // rounding of the exponent to an integer, which costs more than the product.
     if (right == 2) {
-        return checked(left * left);
+        return checked<Mode>(left * left, left);
     }
     if (right > 0) {
-        const long double result = raisePower(left, right);
+        const long double result = raisePower<Mode>(left, right);
         if (ErrEval) {
             ErrAny = true;
             return ErrorResult;
@@ -156,53 +185,56 @@ inline long double power(long double left, long double right) {
     if (left == 0) {
         return evaluationError(ZeroPowerMessage, Shown::Fixed3, right);
     }
-    const long double result = raisePower(left, -right);
+    const long double result = raisePower<Mode>(left, -right);
     if (ErrEval) {
         ErrAny = true;
         return ErrorResult;
     }
     // A power that underflowed to 0 makes this a division by zero.
-    return divide(1, result);
+    return divide<Mode>(1, result);
 }
 
+template <Operands Mode>
 inline long double applyOperator(char op, long double left, long double right) {
     switch (op) {
     case '+':
-        return checked(left + right);
+        return checked<Mode>(left + right, left, right);
     case '-':
-        return checked(left - right);
+        return checked<Mode>(left - right, left, right);
     case '*':
-        return checked(left * right);
+        return checked<Mode>(left * right, left, right);
     case '/':
-        return right == 0 ? evaluationError(DivisionMessage) : checked(left / right);
+        return right == 0 ? evaluationError(DivisionMessage)
+                          : checked<Mode>(left / right, left, right);
     default: // '^'
-        return power(left, right);
+        return power<Mode>(left, right);
     }
 }
 
 // The functions that formulas use most, and those that are one instruction, are computed in
 // the evaluation itself; the others behind this call.
+template <Operands Mode>
 [[gnu::noinline]] long double applyRareFunction(std::uint8_t index, long double a) {
-    return applyFunction(index, a);
+    return applyFunction<Mode>(index, a);
 }
 
 // The evaluation below is entered only while ErrEval is clear (EvalNode and EvalFormula test
 // it first), and then only an evaluation error inside it can set ErrEval. So an operand that
 // is a leaf cannot have failed, and ErrEval is tested only after an operand that is a node
 // with children: the first error still ends the evaluation of the whole tree.
-long double evalNode(const ExprNode* node, const long double& x);
+template <Operands Mode> long double evalNode(const ExprNode* node, const long double& x);
 
 // Evaluation of one node, with the nodes up to Depth levels below it evaluated in place.
 // Leaves are taken in place at every level, and the operators just above them are computed
 // without a call: most formulas are shallow, and the calls, with the extended values they
 // move through memory, cost more than the arithmetic. x is passed by reference for the same
 // reason: an extended value passed by value is stored and loaded again at every call.
-template <int Depth>
+template <int Depth, Operands Mode>
 [[gnu::always_inline]] inline long double evalInPlace(const ExprNode* node, const long double& x);
 
 // Stores the value of the operand under node into value; false when its evaluation failed
 // (ErrEval and ErrAny are then set).
-template <int Depth>
+template <int Depth, Operands Mode>
 [[gnu::always_inline]] inline bool operand(const ExprNode* node, const long double& x,
                                            long double& value) {
     if (node != nullptr) {
@@ -216,9 +248,9 @@ template <int Depth>
         }
     }
     if constexpr (Depth > 0) {
-        value = evalInPlace<Depth - 1>(node, x);
+        value = evalInPlace<Depth - 1, Mode>(node, x);
     } else {
-        value = evalNode(node, x);
+        value = evalNode<Mode>(node, x);
     }
     if (ErrEval) {
         ErrAny = true;
@@ -227,7 +259,8 @@ template <int Depth>
     return true;
 }
 
-template <int Depth> inline long double evalInPlace(const ExprNode* node, const long double& x) {
+template <int Depth, Operands Mode>
+inline long double evalInPlace(const ExprNode* node, const long double& x) {
     if (node == nullptr) [[unlikely]] {
         // No tree, or the remains of a failed parse: an evaluation error without a message of
         // its own; the callers report the failed formula.
@@ -242,47 +275,65 @@ template <int Depth> inline long double evalInPlace(const ExprNode* node, const 
         return x;
     case ExprNodeKind::Function: {
         long double a;
-        if (!operand<Depth>(node->LeftNode.get(), x, a)) {
+        if (!operand<Depth, Mode>(node->LeftNode.get(), x, a)) {
             return ErrorResult;
         }
         switch (node->FuncIndex) {
         case 0:
-            return applyFunction(0, a);
+            return applyFunction<Mode>(0, a);
         case 1:
-            return applyFunction(1, a);
+            return applyFunction<Mode>(1, a);
         case 2:
-            return applyFunction(2, a);
+            return applyFunction<Mode>(2, a);
         case 3:
-            return applyFunction(3, a);
+            return applyFunction<Mode>(3, a);
         case 4:
-            return applyFunction(4, a);
+            return applyFunction<Mode>(4, a);
         case 5:
-            return applyFunction(5, a);
+            return applyFunction<Mode>(5, a);
         case 6:
-            return applyFunction(6, a);
+            return applyFunction<Mode>(6, a);
         case NegationIndex:
-            return applyFunction(NegationIndex, a);
+            return applyFunction<Mode>(NegationIndex, a);
         default:
-            return applyRareFunction(node->FuncIndex, a);
+            return applyRareFunction<Mode>(node->FuncIndex, a);
         }
     }
     case ExprNodeKind::Operator:
     default: {
         long double left;
-        if (!operand<Depth>(node->LeftNode.get(), x, left)) {
+        if (!operand<Depth, Mode>(node->LeftNode.get(), x, left)) {
             return ErrorResult;
         }
         long double right;
-        if (!operand<Depth>(node->RightNode.get(), x, right)) {
+        if (!operand<Depth, Mode>(node->RightNode.get(), x, right)) {
             return ErrorResult;
         }
-        return applyOperator(node->OpChar, left, right);
+        return applyOperator<Mode>(node->OpChar, left, right);
     }
     }
 }
 
-long double evalNode(const ExprNode* node, const long double& x) {
-    return evalInPlace<2>(node, x);
+template <Operands Mode> long double evalNode(const ExprNode* node, const long double& x) {
+    return evalInPlace<2, Mode>(node, x);
+}
+
+// Selects the evaluation for x: true for every finite x. Read from the exponent field of x as
+// it lies in memory (an extended argument is passed there): no operation on the value, so no
+// flag for an infinity (x − x would raise one), and no 80-bit constant to load.
+inline bool finiteX(const long double& x) {
+    std::uint16_t signAndExponent;
+    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
+                sizeof signAndExponent);
+    return (signAndExponent & 0x7FFF) != 0x7FFF;
+}
+
+// The evaluation at x = ±∞ is a call of its own, out of the way of the finite one: inlined
+// beside it in EvalFormula, it made the whole function larger and the finite path slower.
+template <>
+[[gnu::cold, gnu::noinline]] long double evalNode<Operands::MayBeInfinite>(const ExprNode* node,
+                                                                           const long double& x) {
+    return evalInPlace<2, Operands::MayBeInfinite>(node, x);
 }
 
 } // namespace
@@ -300,7 +351,12 @@ long double EvalNode(const ExprNode* node, long double x) {
         ErrAny = true;
         return ErrorResult;
     }
-    return evalNode(node, x);
+    const long double v = finiteX(x) ? evalNode<Operands::Finite>(node, x)
+                                     : evalNode<Operands::MayBeInfinite>(node, x);
+    if (ErrEval) {
+        showHeldMessage();
+    }
+    return v;
 }
 
 long double EvalFormula(long double x) {
@@ -308,9 +364,13 @@ long double EvalFormula(long double x) {
         ErrAny = true;
         return 0;
     }
-    const long double v = evalInPlace<2>(TreeRoot.get(), x);
+    // x = ±∞ («1E5120») is the only infinity an evaluation can meet; for every other x the
+    // evaluation needs no look at the operands of a result that is not finite.
+    const long double v = finiteX(x) ? evalInPlace<2, Operands::Finite>(TreeRoot.get(), x)
+                                     : evalNode<Operands::MayBeInfinite>(TreeRoot.get(), x);
     if (ErrEval) {
         ErrAny = true;
+        showHeldMessage();
         return 0;
     }
     // Most values lie well inside the bound; this test needs no 80-bit constant from memory.
@@ -337,18 +397,13 @@ std::int32_t SignOf(long double v) {
     return -1; // negative, or not a number
 }
 
-namespace {
-// An infinite difference or sum of two finite ends overflowed.
-long double checkedFromFinite(long double result, long double a, long double b) {
-    return std::isfinite(a) && std::isfinite(b) ? checked(result) : result;
-}
-} // namespace
-
 void Bisect(long double& X1, long double& FX1, const RealFunction& F, long double A, long double B,
             long double Eps) {
     const std::int32_t s = SignOf(F(A));
-    while (checkedFromFinite(B - A, A, B) > Eps) {
-        const long double mid = checkedFromFinite(A + B, A, B) * 0.5L;
+    // The ends may be infinite (X min «-1E5120»): their difference and sum follow the rules
+    // for infinite operands, so −∞ + ∞ is an invalid operation.
+    while (checked<Operands::MayBeInfinite>(B - A, A, B) > Eps) {
+        const long double mid = checked<Operands::MayBeInfinite>(A + B, A, B) * 0.5L;
         X1 = mid;
         FX1 = F(mid);
         // Ends that are neighbouring extended values have no value between them: the

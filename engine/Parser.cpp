@@ -106,6 +106,29 @@ void ParseStatement(ExprSlot& slot) {
     }
 }
 
+void ParseStatements() {
+    // On the command's own text the loop parses the one statement and ends with ScanPos on its
+    // final ";", or ends at the failure. A pass that neither parses nor finds a blank does not
+    // move the scan (a text such as «qq»); every other pass moves ScanPos forward, at most 255
+    // times before it reaches FormulaLen. More passes than that mean the scan is stuck.
+    constexpr int MaxPasses = 256;
+    for (int pass = 0; ScanPos < FormulaLen; ++pass) {
+        if (pass > MaxPasses) {
+            RuleFail();
+            return;
+        }
+        SkipBlanks();
+        ErrRule = false;
+        ErrEval = false;
+        if (CurChar == 'F' || CurChar == 'f') {
+            ParseStatement(TreeRoot);
+            if (ErrAny) {
+                return;
+            }
+        }
+    }
+}
+
 void ParseExpression(ExprSlot& slot) {
     char sign = '+';
     if (CurChar == '+' || CurChar == '-') {

@@ -97,22 +97,33 @@ void ParseNumber(long double& value) {
 }
 
 long double RaisePower(long double base, long double exponent) {
-    return raisePower(base, exponent);
+    // The exponent needs no look: an infinite one is refused by the rounding.
+    const long double power = std::isfinite(base)
+                                  ? raisePower(base, exponent)
+                                  : raisePower<Operands::MayBeInfinite>(base, exponent);
+    showHeldMessage();
+    return power;
 }
 
 namespace engine_detail {
 
-long double fractionalPower(long double base, long double exponent) {
+template <Operands Mode> long double fractionalPower(long double base, long double exponent) {
     if (base > 0) {
-        return checked(std::exp(exponent * lnOf(base)));
+        // The product cannot overflow: |ln base| < 11357 and |exponent| < 2^63. It is infinite
+        // only for base = ∞, and e^±∞ is then exact.
+        const long double product = exponent * lnOf(base);
+        return checked<Mode>(std::exp(product), product);
     }
     // Zero is refused like a negative base.
     ErrEval = true;
     ErrAny = true;
     // « Нецелая степень отрицательного числа »
-    showMessage(" \xCD\xE5\xF6\xE5\xEB\xE0\xFF \xF1\xF2\xE5\xEF\xE5\xED\xFC "
+    holdMessage(" \xCD\xE5\xF6\xE5\xEB\xE0\xFF \xF1\xF2\xE5\xEF\xE5\xED\xFC "
                 "\xEE\xF2\xF0\xE8\xF6\xE0\xF2\xE5\xEB\xFC\xED\xEE\xE3\xEE \xF7\xE8\xF1\xEB\xE0 ");
     return 0;
 }
+
+template long double fractionalPower<Operands::Finite>(long double, long double);
+template long double fractionalPower<Operands::MayBeInfinite>(long double, long double);
 
 } // namespace engine_detail

@@ -27,7 +27,28 @@ namespace engine_detail {
 
 std::uint32_t randomSeed = 0;
 
-void showMessage(const std::string& text) {
+namespace {
+// The message of the evaluation under way; each evaluation finds at most one error.
+std::string heldMessage;
+bool messageHeld = false;
+} // namespace
+
+void holdMessage(const std::string& text) {
+    heldMessage = text;
+    messageHeld = true;
+}
+
+void dropHeldMessage() {
+    heldMessage.clear();
+    messageHeld = false;
+}
+
+void showHeldMessage() {
+    if (!messageHeld) {
+        return;
+    }
+    messageHeld = false;
+    const std::string text = std::exchange(heldMessage, std::string());
     // Copied so that a hook which replaces itself while it runs stays alive until it returns.
     const auto hook = messageHook();
     if (hook) {
@@ -43,10 +64,27 @@ void raiseFor(long double result) {
     throw EOverflow();
 }
 
+long double exactOrRaise(long double result, long double a, long double b) {
+    if (!std::isnan(result) && (std::isinf(a) || std::isinf(b))) {
+        return result;
+    }
+    raiseFor(result);
+}
+
 } // namespace engine_detail
 
 void SetEngineMessageHook(std::function<void(const std::string&)> hook) {
     messageHook() = std::move(hook);
+}
+
+void FillLetterSet() {
+    LetterSet.reset();
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
+    for (int c = 'a'; c <= 'z'; ++c) {
+        LetterSet.set(static_cast<std::size_t>(c));
+    }
 }
 
 void ResetEngineState() {
@@ -60,4 +98,5 @@ void ResetEngineState() {
     LetterSet.reset();
     TreeRoot.reset();
     engine_detail::randomSeed = 0;
+    engine_detail::dropHeldMessage();
 }

@@ -5,10 +5,12 @@
 //
 // The engine keeps its state in process-wide variables that the calculator window and the
 // graph window read and write directly. It records syntax and evaluation errors in flags and
-// never clears a flag itself. Evaluation errors are also shown at once through the message
-// hook. Floating-point overflow, division by zero and invalid operations the engine does not
-// check itself raise EOverflow, EZeroDivide or EInvalidOp (numtext/Exceptions.h).
-// User-interface thread only; not re-entrant.
+// never clears a flag itself. Evaluation errors are also shown through the message hook, as
+// soon as the evaluation that found them has returned: the hook may run a nested event loop,
+// and nothing it does there (a new parse included) can touch a tree still being evaluated.
+// Floating-point overflow, division by zero and invalid operations the engine does not check itself
+// raise EOverflow, EZeroDivide or EInvalidOp (numtext/Exceptions.h). User-interface thread only;
+// not re-entrant.
 
 #include <array>
 #include <bitset>
@@ -60,6 +62,10 @@ extern bool ErrAny;                        // some error since ErrAny was last c
 extern std::bitset<256> LetterSet;         // characters that may form a function name
 extern std::unique_ptr<ExprNode> TreeRoot; // the tree the last parse left (see ParseStatement)
 
+// What the calculator window does on activation: LetterSet := the 52 letters "A" to "Z" and
+// "a" to "z", nothing else.
+void FillLetterSet();
+
 // Puts every field back to its start-up value (zero, empty, false), frees the tree and sets
 // the RANDOM generator's seed back to 0. The message hook is kept. For tests' fixtures.
 void ResetEngineState();
@@ -95,6 +101,12 @@ long double RaisePower(long double base, long double exponent);
 // old tree when the failure came before the first node was built, and is emptied otherwise
 // (also when an exception leaves the parse).
 void ParseStatement(ExprSlot& slot);
+// The calculation command's statement loop over FormulaText, from the scan its caller prepared
+// (FormulaLen, ScanPos 0, CurChar blank): while ScanPos < FormulaLen, skip blanks, clear ErrRule
+// and ErrEval, and parse a statement into TreeRoot where CurChar is "f" or "F"; the first
+// failure (ErrAny) ends it. ErrAny is not cleared here. For a text that is not the command's
+// own «f(x) = ...;» and on which no pass moves, it ends after 257 passes with RuleFail.
+void ParseStatements();
 // The grammar rules; each stores what it read into slot and sets ErrRule/ErrAny on failure,
 // leaving the slot as far as it was filled.
 void ParseExpression(ExprSlot& slot);

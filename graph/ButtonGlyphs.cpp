@@ -1,6 +1,6 @@
 #include "ButtonGlyphs.h"
 
-#include <QPixmap>
+#include "PixelArt.h"
 
 namespace {
 
@@ -75,11 +75,8 @@ QImage ButtonBitmap(const GlyphRows& rows) {
 
 QIcon ButtonIcon(const GlyphRows& rows) {
     const QImage bitmap = ButtonBitmap(rows);
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(bitmap.copy(0, 0, GlyphSize, GlyphSize)), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(bitmap.copy(GlyphSize, 0, GlyphSize, GlyphSize)),
-                   QIcon::Disabled);
-    return icon;
+    return PixelArtIcon(bitmap.copy(0, 0, GlyphSize, GlyphSize),
+                        bitmap.copy(GlyphSize, 0, GlyphSize, GlyphSize));
 }
 
 namespace SpeedButtonGlyphs {

@@ -16,7 +16,7 @@ using GlyphRows = std::array<const char*, 16>;
 // disabled state on the right. An unknown character is drawn transparent.
 QImage ButtonBitmap(const GlyphRows& rows);
 // An icon whose normal pixmap is the left half of the picture and whose disabled pixmap is
-// the right half.
+// the right half, drawn at the screen's resolution (PixelArtIcon).
 QIcon ButtonIcon(const GlyphRows& rows);
 
 // The pictures of the graph window's speed buttons.

@@ -1,9 +1,12 @@
 #include "Chart1.h"
 
 #include "ButtonGlyphs.h"
+#include "CommandGate.h"
 #include "FormScale.h"
+#include "GraphChart.h"
 #include "GraphCommands.h"
 #include "GraphHost.h"
+#include "PopupMenuAccessibility.h"
 #include "TextCodec.h"
 #include "ui_Chart1.h"
 
@@ -11,21 +14,19 @@
 #include "TLineSeries.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
-
-#include <cmath>
 
 namespace {
 
 constexpr int DesignDpi = 120;
-constexpr char FormFont[] = "MS Sans Serif";
 constexpr int FormFontHeight = 14;  // pixels at 120 pixels per inch
 constexpr int LabelFontHeight = 17; // the "X min" and "X max" labels
-constexpr int TitleFontHeight = 20;
 
 QColor QtColour(TColor colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
@@ -65,7 +66,11 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     SetDesignFont(this, FormFontHeight);
     SetDesignFont(Label1, LabelFontHeight);
     SetDesignFont(Label2, LabelFontHeight);
-    // The edit boxes lie on the chart, beside the labels that the chart carries.
+    // The labels are the window's, beside their fields, so that each field is labelled by its
+    // caption for a screen reader; the mouse passes through them to the chart they lie on.
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The edit boxes lie on the chart, beside their labels.
     Edit2->raise();
     Edit3->raise();
     Panel1->raise();
@@ -86,6 +91,7 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setAccessibleName(QStringLiteral("Меню графика"));
     PopupMenu1->addActions({N1, N2, fx01, N3});
+    InstallPopupMenuAccessibility(); // a screen reader reaches the menu while it is open
 
     connect(N1, &QAction::triggered, this, [this] { N1Click(); });
     connect(N2, &QAction::triggered, this, [this] { N2Click(); });
@@ -99,7 +105,7 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     const double scale = DesignScale(this, DesignDpi);
     ScaleForm(this, scale);
     m_panelRightGap = width() - Panel1->geometry().right() - 1;
-    SetUpChart(scale);
+    Series1 = SetUpGraphChart(*Chart1, scale);
 
     // Activations of the other windows and right clicks anywhere in this one are seen here.
     qApp->installEventFilter(this);
@@ -107,92 +113,43 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
 
 TGraf::~TGraf() = default;
 
-void TGraf::SetUpChart(double scale) {
-    TChart& chart = *Chart1;
-    chart.Gradient.Visible = true;
-    chart.Gradient.Direction = TGradientDirection::gdFromTopLeft;
-    chart.Gradient.StartColor = clAqua;
-    chart.Gradient.EndColor = clAqua;
-    chart.Color = clAqua;
-    chart.SetBackColor(clAqua);
-    chart.MarginTop = 1;
-    chart.MarginBottom = 1;
-    chart.MarginLeft = 1;
-    chart.MarginRight = 1;
-    chart.LegendVisible = false;
-    chart.View3D = false;
-    chart.View3DWalls = false;
-    chart.Chart3DPercent = 20;
-
-    chart.BackWall.Color = clAqua;
-    chart.BackWall.Brush.Color = clWhite;
-    chart.BackWall.Brush.Style = TBrushStyle::bsClear;
-    chart.BackWall.Dark3D = false;
-    chart.BottomWall.Color = clAqua;
-    chart.BottomWall.Brush.Color = clWhite;
-    chart.LeftWall.Color = clAqua;
-
-    TChartTitle& title = chart.Title;
-    title.Text = {std::string()};
-    title.Alignment = TAlignment::taRightJustify;
-    title.Brush.Color = clAqua;
-    title.Color = clAqua;
-    title.Font.Name = FormFont;
-    title.Font.Height = -int(std::lround(TitleFontHeight * scale));
-    title.Font.Underline = true;
-    title.Font.Color = clNavy;
-    title.Font.Charset = 204; // RUSSIAN_CHARSET
-    title.Frame.Color = 16744448;
-    title.Frame.Style = TPenStyle::psDot;
-    title.Frame.Width = 3;
-
-    Series1 = chart.AddSeries<TLineSeries>();
-    Series1->Name = "Series1";
-    Series1->Title = "f ( x ) ";
-    Series1->SetSeriesColor(clBlue);
-    Series1->SetVertAxis(TVertAxis::aBothVertAxis);
-    Series1->LinePen.Width = 2;
-    Series1->PointerVisible = false;
-    Series1->MarksVisible = false;
-    // The value lists are created with their names "X" and "Y".
-    Series1->XValues().SetMultiplier(1);
-    Series1->XValues().Order = TChartListOrder::loAscending;
-    Series1->XValues().DateTime = false;
-    Series1->YValues().SetMultiplier(1);
-    Series1->YValues().Order = TChartListOrder::loNone;
-    Series1->YValues().DateTime = false;
-}
-
 int TGraf::ShowModal() {
     return exec();
 }
 
 void TGraf::FormActivate() {
-    Series1->ClearPoints();
-    N1Click();
+    RunCommand(Kind::Plotting, [this] {
+        Series1->ClearPoints();
+        PlotGraph();
+    });
 }
 
 void TGraf::N1Click() {
-    // The plotting and every box it shows form one quiet period: closing those boxes gives the
-    // focus back to this window, and that must not start the plotting again.
-    m_gate.QuietStarted();
-    RunHandler([this] { PlotGraph(); });
-    m_gate.QuietFinished(isActiveWindow());
+    RunCommand(Kind::Plotting, [this] { PlotGraph(); });
 }
 
 void TGraf::N2Click() {
-    RunHandler([this] {
+    RunCommand(Kind::Other, [this] {
         Series1->ClearPoints();
+        m_solution.clear();
         DescribeChart();
     });
 }
 
 void TGraf::fx01Click() {
-    RunHandler([this] { SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text())); });
+    RunCommand(Kind::Other, [this] {
+        const std::optional<std::string> solution =
+            SolveEquation(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()));
+        if (solution) {
+            m_solution = ToQt(*solution);
+            m_solvedGraph = DescribedGraph();
+            DescribeChart();
+        }
+    });
 }
 
 void TGraf::N3Click() {
-    close();
+    close(); // refused while a command runs (closeEvent)
 }
 
 void TGraf::SpeedButton1Click() {
@@ -217,31 +174,70 @@ void TGraf::PlotGraph() {
     ::PlotGraph(m_host, FromQt(Edit2->text()), FromQt(Edit3->text()), *Series1);
 }
 
+QString TGraf::DescribedGraph() const {
+    return QStringLiteral("График f(x) = %1 на интервале от %2 до %3")
+        .arg(ToQt(m_host.FormulaBody()), Edit2->text().trimmed(), Edit3->text().trimmed());
+}
+
 void TGraf::DescribeChart() {
     if (Series1->Count() == 0) {
         Chart1->SetAccessibleSubject(QStringLiteral("График пуст"));
         return;
     }
-    Chart1->SetAccessibleSubject(
-        QStringLiteral("График f(x) = %1 на интервале от %2 до %3")
-            .arg(ToQt(m_host.FormulaBody()), Edit2->text().trimmed(), Edit3->text().trimmed()));
+    const QString graph = DescribedGraph();
+    // The solution is told as long as the graph it was found on is shown: the window plots
+    // again when the result's box closes, and the answer must not vanish with that.
+    if (!m_solution.isEmpty() && graph != m_solvedGraph)
+        m_solution.clear();
+    Chart1->SetAccessibleSubject(m_solution.isEmpty() ? graph
+                                                      : graph + QStringLiteral(". ") + m_solution);
 }
 
-void TGraf::RunHandler(const std::function<void()>& handler) {
-    bool raised = false;
-    m_host.Guard([&] {
-        try {
-            handler();
-        } catch (...) {
-            // The error box comes next; its closing is no reason to plot.
-            raised = true;
+void TGraf::RunCommand(Kind kind, const std::function<void()>& command) {
+    CommandGate::Application().Run([&] {
+        // A plotting and every box it shows form one quiet period: closing those boxes gives
+        // the focus back to this window, and that must not start the plotting again.
+        if (kind == Kind::Plotting) {
             m_gate.QuietStarted();
-            throw;
+        }
+        bool raised = false;
+        m_host.Guard([&] {
+            try {
+                command();
+            } catch (...) {
+                // The error box comes next; its closing is no reason to plot.
+                raised = true;
+                m_gate.QuietStarted();
+                throw;
+            }
+        });
+        if (raised) {
+            m_gate.QuietFinished(isActiveWindow());
+        }
+        if (kind == Kind::Plotting) {
+            m_gate.QuietFinished(isActiveWindow());
         }
     });
-    if (raised) {
-        m_gate.QuietFinished(isActiveWindow());
+}
+
+void TGraf::PlotWhenIdle() {
+    // The focus came back from a box of a command that may still run (a solving's result or
+    // engine message, the tolerance dialog): the plotting waits until that command has
+    // returned, and comes once however many of its boxes closed.
+    if (m_plotOwed) {
+        return;
     }
+    m_plotOwed = true;
+    CommandGate::Application().WhenIdle([window = QPointer<TGraf>(this)] {
+        if (!window) {
+            return;
+        }
+        window->m_plotOwed = false;
+        // Still due only while the window is shown.
+        if (window->isVisible()) {
+            window->FormActivate();
+        }
+    });
 }
 
 bool TGraf::IsOwnWidget(const QObject* object) const {
@@ -256,7 +252,7 @@ bool TGraf::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         const bool handled = QDialog::event(event);
         if (m_gate.Activated()) {
-            FormActivate();
+            PlotWhenIdle();
         }
         return handled;
     }
@@ -314,10 +310,19 @@ void TGraf::keyPressEvent(QKeyEvent* event) {
     // button: Enter and Esc do not close the window.
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        RunHandler([this] { m_host.ShowHelp(HelpContext); });
+        RunCommand(Kind::Other, [this] { m_host.ShowHelp(HelpContext); });
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TGraf::closeEvent(QCloseEvent* event) {
+    // Closing is a command too: the window stays while one of its commands shows a box.
+    if (CommandGate::Application().Running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void TGraf::resizeEvent(QResizeEvent* event) {

@@ -5,6 +5,7 @@
 #include "ActivationGate.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -35,12 +36,13 @@ public:
     // Shows the window modally; returns when it is closed.
     int ShowModal();
 
-    // The window's handlers, under their given names.
+    // The window's handlers, under their given names. Each runs as a command of the
+    // application (CommandGate): refused while another command runs.
     void FormActivate();      // empties the series, then plots
     void N1Click();           // plots
     void N2Click();           // empties the series
     void fx01Click();         // solves f(x) = 0 on [X min, X max]
-    void N3Click();           // closes the graph window
+    void N3Click();           // closes the graph window (refused while a command runs)
     void SpeedButton1Click(); // N1Click
     void SpeedButton2Click(); // N2Click
     void SpeedButton3Click(); // fx01Click
@@ -76,23 +78,34 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SetUpChart(double scale);
-    // Runs a handler through the application's default error handling; the error box that
-    // may follow is a window whose closing does not plot again.
-    void RunHandler(const std::function<void()>& handler);
+    enum class Kind { Plotting, Other };
+    // Runs a handler as a command of the application, through its default error handling;
+    // the error box that may follow is a window whose closing does not plot again, and
+    // neither are the boxes of a plotting.
+    void RunCommand(Kind kind, const std::function<void()>& command);
+    // FormActivate once no command runs (at once when none does).
+    void PlotWhenIdle();
     bool IsOwnWidget(const QObject* object) const;
-    // Tells the chart what it shows: the formula and the interval of the last plot, or that
-    // it is empty (its accessible description, which the chart completes when it paints).
+    // Tells the chart what it shows: the formula and the interval of the last plot, the
+    // solution found on them, or that it is empty (its accessible description, which the
+    // chart completes when it paints).
     void DescribeChart();
+    // The formula and interval as the description names them.
+    QString DescribedGraph() const;
 
     std::unique_ptr<Ui::TGraf> m_ui;
     GraphHost& m_host;
     ActivationGate m_gate;
+    bool m_plotOwed = false; // an activation's plotting waits for the running command
     int m_panelRightGap = 0;
     std::optional<QPoint> m_rightPressAt; // global position of a right press in the window
+    // The last solution as it was shown, and the graph (DescribedGraph) it was found on.
+    QString m_solution;
+    QString m_solvedGraph;
 };

@@ -138,21 +138,22 @@ void PlotGraph(GraphHost& host, std::string_view xMinText, std::string_view xMax
     series.RequestRepaint();
 }
 
-void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view xMaxText) {
+std::optional<std::string> SolveEquation(GraphHost& host, std::string_view xMinText,
+                                         std::string_view xMaxText) {
     const Messages& text = Texts();
     if (!host.ShowToleranceDialog()) {
-        return;
+        return std::nullopt;
     }
     std::int32_t errorPos = 0;
     XMin = ParseReal(xMinText, errorPos);
     if (errorPos != 0) {
         host.ShowMessage(text.BadXMin);
-        return;
+        return std::nullopt;
     }
     XMax = ParseReal(xMaxText, errorPos);
     if (errorPos != 0) {
         host.ShowMessage(text.BadXMax);
-        return;
+        return std::nullopt;
     }
 
     // The last plotting clears the flags before each point only, so a failure at its last
@@ -164,12 +165,12 @@ void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view 
     const std::int32_t s2 = SignOf(EvalFormula(XMax));
     if (s1 == s2) {
         host.ShowMessage(text.NoSignChange);
-        return;
+        return std::nullopt;
     }
     // Reversed ends would bisect nothing; they are the same mistake that the plotting refuses.
     if (XMin > XMax) {
         host.ShowMessage(text.BadInterval);
-        return;
+        return std::nullopt;
     }
     // An infinite end (a text such as "1E5120") has no midpoint: ∞ − ∞ is an invalid operation,
     // and the search would end with "X1 = NAN" as if it had found a root.
@@ -183,5 +184,7 @@ void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view 
     long double x1 = XMin;
     long double fx1 = fMin;
     Bisect(x1, fx1, EvalFormula, XMin, XMax, host.Tolerance());
-    host.ShowMessage("X1 = " + FormatGeneral(x1) + ", f(X1)= " + FormatGeneral(fx1));
+    std::string solution = "X1 = " + FormatGeneral(x1) + ", f(X1)= " + FormatGeneral(fx1);
+    host.ShowMessage(solution);
+    return solution;
 }

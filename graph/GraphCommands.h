@@ -4,6 +4,8 @@
 // run without the window.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 class GraphHost;
@@ -24,5 +26,7 @@ void PlotGraph(GraphHost& host, std::string_view xMinText, std::string_view xMax
                TChartSeries& series);
 
 // Asks for the tolerance, checks that f changes its sign between XMin and XMax, bisects and
-// shows «X1 = …, f(X1)= …», or the message that says why it cannot.
-void SolveEquation(GraphHost& host, std::string_view xMinText, std::string_view xMaxText);
+// shows «X1 = …, f(X1)= …», or the message that says why it cannot. Returns the solution's
+// text as it was shown, or nothing when there is none.
+std::optional<std::string> SolveEquation(GraphHost& host, std::string_view xMinText,
+                                         std::string_view xMaxText);

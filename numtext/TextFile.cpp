@@ -3,8 +3,11 @@
 
 #include "TextFile.h"
 
+#include "FileReplacement.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -22,6 +25,8 @@ constexpr std::int32_t kTooManyOpenFiles = 4;
 constexpr std::int32_t kAccessDenied = 5;
 constexpr std::int32_t kDiskFull = 101;
 constexpr std::int32_t kUnknownHandleType = 105;
+// An I/O device error. Its errno is 5, which as a code would read "File access denied".
+constexpr std::int32_t kDeviceError = 1117;
 
 void SetResult(std::int32_t code) {
     pendingResult = code;
@@ -38,42 +43,24 @@ bool ParentFolderExists(const std::string& name) {
     return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The operating system's error as the code the input/output messages know.
-std::int32_t ResultOfErrno(int error, const std::string& name) {
-    switch (error) {
-    case ENOENT:
-        return ParentFolderExists(name) ? kFileNotFound : kInvalidFilename;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-        return kInvalidFilename;
-    case EMFILE:
-    case ENFILE:
-        return kTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-        return kAccessDenied;
-    case ENOSPC:
-    case EDQUOT:
-        return kDiskFull;
-    default:
-        return error;
-    }
-}
-
+// Releases the handle without writing out the buffer. A save that was not closed is abandoned:
+// its temporary goes, and the file it would have replaced stays as it was.
 void ReleaseHandle(TextFile& file) {
     if (file.handle >= 0) {
         ::close(file.handle);
     }
+    if (!file.temporaryName.empty()) {
+        ::unlink(file.temporaryName.c_str());
+    }
+    file.temporaryName.clear();
+    file.replacedName.clear();
     file.handle = -1;
     file.mode = TextMode::Closed;
 }
 
 // Writes the buffer out whole; the buffer is emptied even when that fails, so a full disk
-// cannot make later writes spin.
-void WriteBuffer(TextFile& file) {
+// cannot make later writes spin. False when writing failed.
+bool WriteBuffer(TextFile& file) {
     std::int32_t done = 0;
     while (done < file.bufferPos) {
         const ssize_t written = ::write(file.handle, file.buffer.data() + done,
@@ -82,12 +69,14 @@ void WriteBuffer(TextFile& file) {
             continue;
         }
         if (written <= 0) {
-            SetResult(written < 0 ? ResultOfErrno(errno, file.name) : kDiskFull);
-            break;
+            SetResult(written < 0 ? TextResultOfErrno(errno, file.name) : kDiskFull);
+            file.bufferPos = 0;
+            return false;
         }
         done += static_cast<std::int32_t>(written);
     }
     file.bufferPos = 0;
+    return true;
 }
 
 // Makes up to `count` unread bytes available (the unread tail moves to the front first).
@@ -111,7 +100,7 @@ std::int32_t Available(TextFile& file, std::int32_t count) {
                          static_cast<std::size_t>(file.bufferSize - unread));
         } while (got < 0 && errno == EINTR);
         if (got < 0) {
-            SetResult(ResultOfErrno(errno, file.name));
+            SetResult(TextResultOfErrno(errno, file.name));
         }
         if (got <= 0) {
             if (file.lineBreakStyle == LineBreakStyle::CrLf) {
@@ -154,7 +143,7 @@ bool OpenForOutput(TextFile& file) {
     return true;
 }
 
-// Common to both opens: closes a file still open, refuses what cannot be a name.
+// Common to every open: closes a file still open, refuses what cannot be a name.
 bool PrepareOpen(TextFile& file) {
     if (file.mode != TextMode::Closed) {
         CloseTextFile(file);
@@ -172,18 +161,16 @@ bool PrepareOpen(TextFile& file) {
     return true;
 }
 
-void Open(TextFile& file, int flags, TextMode mode) {
-    if (!PrepareOpen(file)) {
-        return;
-    }
+int OpenName(const std::string& name, int flags) {
     int handle;
     do {
-        handle = ::open(file.name.c_str(), flags | O_CLOEXEC, 0666);
+        handle = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
     } while (handle < 0 && errno == EINTR);
-    if (handle < 0) {
-        SetResult(ResultOfErrno(errno, file.name));
-        return;
-    }
+    return handle;
+}
+
+// Makes an open handle the record's file in `mode`; a folder is refused.
+void Adopt(TextFile& file, int handle, TextMode mode) {
     file.handle = handle;
     struct stat info {};
     if (::fstat(handle, &info) != 0) {
@@ -199,6 +186,67 @@ void Open(TextFile& file, int flags, TextMode mode) {
     }
     file.characterDevice = S_ISCHR(info.st_mode);
     file.mode = mode;
+}
+
+void Open(TextFile& file, int flags, TextMode mode) {
+    const int handle = OpenName(file.name, flags);
+    if (handle < 0) {
+        SetResult(TextResultOfErrno(errno, file.name));
+        return;
+    }
+    Adopt(file, handle, mode);
+}
+
+// Writes over the file itself, open in `handle` (opened without waiting for a pipe's reader).
+void WriteInPlace(TextFile& file, int handle, const struct stat& info) {
+    const int flags = ::fcntl(handle, F_GETFL);
+    if ((flags >= 0 && ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) ||
+        (S_ISREG(info.st_mode) && ::ftruncate(handle, 0) != 0)) {
+        SetResult(TextResultOfErrno(errno, file.name));
+        ::close(handle);
+        return;
+    }
+    Adopt(file, handle, TextMode::Output);
+}
+
+// The folder takes no new file: the temporary cannot be made, but the file may be written.
+bool FolderRefusesNewFiles(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// Renames the written temporary over the file it replaces, each step only after the one before
+// succeeded, so that the file is either the old one or the whole new one.
+void FinishReplacement(TextFile& file) {
+    const std::string temporary = file.temporaryName;
+    const std::string replaced = file.replacedName;
+    int error = 0;
+    if (!WriteBuffer(file)) {
+        ReleaseHandle(file); // the result holds the write's failure
+        return;
+    }
+    if (::fchmod(file.handle, static_cast<mode_t>(file.finalPermissions)) != 0 ||
+        ::fsync(file.handle) != 0) {
+        error = errno;
+    }
+    const int handle = file.handle;
+    file.handle = -1;
+    file.mode = TextMode::Closed;
+    file.temporaryName.clear();
+    file.replacedName.clear();
+    if (::close(handle) != 0 && errno != EINTR && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temporary.c_str(), replaced.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        SetResult(TextResultOfErrno(error, file.name));
+        return;
+    }
+    if (SyncFolderOf(replaced) != 0) {
+        SetResult(TextResultOfErrno(errno, file.name));
+    }
 }
 
 } // namespace
@@ -224,11 +272,80 @@ void BindTextFile(TextFile& file, std::string_view name) {
 }
 
 void OpenTextForReading(TextFile& file) {
-    Open(file, O_RDONLY, TextMode::Input);
+    if (PrepareOpen(file)) {
+        Open(file, O_RDONLY, TextMode::Input);
+    }
 }
 
 void OpenTextForWriting(TextFile& file) {
-    Open(file, O_WRONLY | O_CREAT | O_TRUNC, TextMode::Output);
+    if (PrepareOpen(file)) {
+        Open(file, O_WRONLY | O_CREAT | O_TRUNC, TextMode::Output);
+    }
+}
+
+void OpenTextForSaving(TextFile& file) {
+    if (!PrepareOpen(file)) {
+        return;
+    }
+    const std::string target = FileBehindName(file.name);
+    if (target.empty()) {
+        // A link to nothing yet: opening it for writing creates the file it names.
+        Open(file, O_WRONLY | O_CREAT | O_TRUNC, TextMode::Output);
+        return;
+    }
+    // Whether the file may be written is the file system's answer to opening it for writing,
+    // which changes nothing yet and does not wait for a reader of a pipe.
+    const int existing = OpenName(target, O_WRONLY | O_NOCTTY | O_NONBLOCK);
+    if (existing < 0 && errno != ENOENT) {
+        SetResult(TextResultOfErrno(errno, file.name));
+        return;
+    }
+    struct stat info {};
+    if (existing >= 0 && ::fstat(existing, &info) != 0) {
+        ::close(existing);
+        SetResult(kUnknownHandleType);
+        return;
+    }
+    if (existing >= 0 && (!S_ISREG(info.st_mode) || info.st_nlink > 1)) {
+        // A device has no contents to protect; a file of several links stays one file only
+        // when it is written where it is.
+        WriteInPlace(file, existing, info);
+        return;
+    }
+    std::string temporary;
+    const int handle = CreateTemporaryBeside(target, temporary);
+    if (handle < 0) {
+        const int error = errno;
+        if (!FolderRefusesNewFiles(error)) {
+            // Anything else (no descriptor left, a full disk) would fail the file too, and
+            // writing in place would then lose it.
+            if (existing >= 0) {
+                ::close(existing);
+            }
+            SetResult(TextResultOfErrno(error, file.name));
+        } else if (existing >= 0) {
+            WriteInPlace(file, existing, info);
+        } else {
+            Open(file, O_WRONLY | O_CREAT | O_TRUNC, TextMode::Output);
+        }
+        return;
+    }
+    if (existing >= 0 && ::fchown(handle, info.st_uid, info.st_gid) != 0) {
+        // A replacement would change whose the file is; the file itself keeps that.
+        ::close(handle);
+        ::unlink(temporary.c_str());
+        WriteInPlace(file, existing, info);
+        return;
+    }
+    file.finalPermissions = existing >= 0 ? info.st_mode & 07777 : NewFilePermissions();
+    if (existing >= 0) {
+        ::close(existing);
+    }
+    file.temporaryName = temporary;
+    file.replacedName = target;
+    file.handle = handle;
+    file.characterDevice = false;
+    file.mode = TextMode::Output;
 }
 
 bool AtEndOfText(TextFile& file) {
@@ -309,6 +426,10 @@ void CloseTextFile(TextFile& file) {
         SetResult(kTextNotOpen);
         return;
     }
+    if (!file.temporaryName.empty()) {
+        FinishReplacement(file);
+        return;
+    }
     if (file.mode == TextMode::Output) {
         WriteBuffer(file);
     }
@@ -317,7 +438,33 @@ void CloseTextFile(TextFile& file) {
     file.mode = TextMode::Closed;
     // The descriptor is gone after close() whatever it reports, so it is not retried.
     if (::close(handle) != 0 && errno != EINTR) {
-        SetResult(ResultOfErrno(errno, file.name));
+        SetResult(TextResultOfErrno(errno, file.name));
+    }
+}
+
+std::int32_t TextResultOfErrno(int error, const std::string& name) {
+    switch (error) {
+    case ENOENT:
+        return ParentFolderExists(name) ? kFileNotFound : kInvalidFilename;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+        return kInvalidFilename;
+    case EMFILE:
+    case ENFILE:
+        return kTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return kAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+        return kDiskFull;
+    case EIO:
+        return kDeviceError;
+    default:
+        return error;
     }
 }
 

@@ -42,6 +42,11 @@ public:
     bool bound = false;           // BindTextFile has given it a name
     bool badName = false;         // longer than 259 characters or holding a NUL: refused (3)
     bool characterDevice = false; // a line end writes the buffer out at once
+    // Saving by replacement (OpenTextForSaving): closing renames the temporary over the replaced
+    // file; releasing the record without closing it removes the temporary.
+    std::string temporaryName;
+    std::string replacedName;
+    std::uint32_t finalPermissions = 0; // the temporary's mode once it is written (0600 before)
 };
 
 // Clears the record, sets mode closed, CR LF style, a 128-byte buffer, and binds the name.
@@ -51,6 +56,12 @@ void BindTextFile(TextFile& file, std::string_view name);
 // writing replaces an existing file or creates a missing one.
 void OpenTextForReading(TextFile& file);
 void OpenTextForWriting(TextFile& file);
+// Opens for saving without risk to the file saved. Refused as opening it for writing would be.
+// A regular file of one link is written to a new file beside it that takes its owner, group and
+// mode, and that CloseTextFile renames over it; a device, a file of several links, a file whose
+// folder takes no new file, or whose owner and group a new file could not keep, is written in
+// place. A symbolic link stays a link.
+void OpenTextForSaving(TextFile& file);
 // True at a Ctrl-Z (CR LF style) or when nothing more can be read; consumes nothing.
 bool AtEndOfText(TextFile& file);
 // The characters up to (not including) the next LF or CR LF or the end; lone CRs are dropped.
@@ -61,12 +72,16 @@ void SkipLineEnd(TextFile& file);
 void WriteTextString(TextFile& file, std::string_view text);
 // Appends CR LF (LF in LF style); a character device gets the buffer at once.
 void WriteLineEnd(TextFile& file);
-// Writes out the buffer of an output file, closes the handle, sets mode closed.
+// Writes out the buffer of an output file, closes the handle, sets mode closed. A save by
+// replacement is synced and renamed over its file, then the folder is synced; when any of that
+// fails, the temporary is removed and the old file stays as it was.
 void CloseTextFile(TextFile& file);
 
 // The calling thread's pending result (0 = no failure), read without clearing it.
 std::int32_t PendingTextResult();
 // Takes the pending result; when it was not 0 raises EInOutError with that code and its message.
 void CheckTextResult();
+// The input/output result code of an operating-system error met with the file `name`.
+std::int32_t TextResultOfErrno(int error, const std::string& name);
 // The message of an input/output result code: "File not found", ..., or "I/O error %d".
 std::string TextErrorMessage(std::int32_t code);

@@ -2,11 +2,12 @@
 // for the icon theme and the window icon. Usage: RenderIcon icon.svg out-dir size...
 // Writes out-dir/<size>x<size>/apps/<icon file name>.png for each size.
 
+#include "IconDrawing.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSvgRenderer>
 
 #include <cstdio>
@@ -32,14 +33,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "bad icon size %s\n", argv[i]);
             return 2;
         }
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            renderer.render(&painter, QRectF(0, 0, size, size));
-        }
+        const QImage image = DrawIcon(renderer, size);
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);
         if (!QDir().mkpath(dir) || !image.save(dir + QLatin1Char('/') + name, "PNG")) {
             std::fprintf(stderr, "cannot write the %dx%d icon under %s\n", size, size,

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for the given number
-# of seconds (default 25) over its committed seed corpus, as many at once as there are
-# cores. Any crash, hang or leak fails the run.
+# of seconds (default 25), as many at once as there are cores. Each target starts from its
+# committed seeds (fuzz/corpus/<name>) and from every crash or slow input ever found
+# (fuzz/regressions/<name>), which it runs first, so a fixed fault stays fixed. Any crash,
+# hang or leak fails the run; the input that caused it is kept in build/fuzz/findings/ and
+# belongs in fuzz/regressions/<name>/ once the fault is fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-25}
@@ -9,6 +12,7 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DZORVO_FUZZ=ON -DZORVO_TESTS=OFF -DZORVO_GUI=OFF
 cmake --build build/fuzz -j "$(nproc)"
 
+mkdir -p build/fuzz/findings
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
@@ -20,8 +24,12 @@ run_target() {
   corpus=fuzz/corpus/${name#fuzz_}
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  # New inputs go to the first folder only: the committed ones stay as they are.
+  local folders=("$work")
+  [ -d "fuzz/regressions/${name#fuzz_}" ] && folders+=("fuzz/regressions/${name#fuzz_}")
   if ! "$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-      -print_final_stats=1 "$work" >"$logs/$name.log" 2>&1; then
+      -print_final_stats=1 -artifact_prefix="build/fuzz/findings/${name#fuzz_}-" \
+      "${folders[@]}" >"$logs/$name.log" 2>&1; then
     touch "$logs/$name.failed"
   fi
   rm -rf "$work"

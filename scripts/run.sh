@@ -2,7 +2,7 @@
 # Installs what is missing, builds the program and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh run
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORVO_TESTS=OFF
 cmake --build build/release -j "$(nproc)" --target Zorvo_3
 exec ./build/release/app/Zorvo_3 "$@"

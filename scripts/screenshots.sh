@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${ZORVO_ON_VIRTUAL_SCREEN:-}" ]; then
-  ./scripts/install-deps.sh
+  ./scripts/install-deps.sh test
   cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORVO_TESTS=OFF >/dev/null
   cmake --build build/release -j "$(nproc)" --target Zorvo_3
   # A screen of its own (-a picks a free display number) at the usual 96 dots per inch.

@@ -4,7 +4,7 @@
 # run of every fuzz target. Installs what is missing first (Debian 12, as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 
 jobs=$(nproc)
 stage() { echo "== $1 (at ${SECONDS} s)"; }

@@ -1,6 +1,7 @@
-// What a screen reader finds in the three windows: every control has a name that says what
-// it is for, and the graph window's chart describes the formula, the interval and the axis
-// ranges it shows.
+// What a screen reader finds in the three windows: every control has a name (a label's is its
+// own text), every field is labelled by its caption, the result is read whole and announced,
+// the graph window's chart describes the formula, the interval, the axis ranges and the
+// solution it shows, and the open pop-up menu can be reached from its window.
 
 #include "AppTestSupport.h"
 
@@ -13,12 +14,24 @@
 #include "TLineSeries.h"
 #include "Unit1.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,21 +49,74 @@ bool InsideQtPart(const QWidget* widget, const QWidget& window) {
     return false;
 }
 
-// The widgets of a window that a screen reader reaches and that have no accessible name.
+QString NameOf(QObject* object) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+// The widgets of a window that a screen reader reaches and whose name, as a screen reader
+// reads it (a label's own text, a field's given name), is empty.
 std::string Unnamed(const QWidget& window) {
     QStringList unnamed;
-    for (const QWidget* child : window.findChildren<QWidget*>()) {
+    for (QWidget* child : window.findChildren<QWidget*>()) {
         const QString name = child->objectName();
         if (InsideQtPart(child, window))
             continue;
-        if (child->accessibleName().trimmed().isEmpty())
-            if (child->accessibleName().trimmed().isEmpty())
-                unnamed << QStringLiteral("%1 (%2)").arg(
-                    name.isEmpty() ? QStringLiteral("<no object name>") : name,
-                    QString::fromLatin1(child->metaObject()->className()));
+        if (NameOf(child).trimmed().isEmpty())
+            unnamed << QStringLiteral("%1 (%2)").arg(
+                name.isEmpty() ? QStringLiteral("<no object name>") : name,
+                QString::fromLatin1(child->metaObject()->className()));
     }
     return unnamed.join(QStringLiteral(", ")).toStdString();
 }
+
+// The objects that the screen reader is told are related to `object` in the given way.
+std::vector<QObject*> Related(QObject* object, QAccessible::Relation relation) {
+    std::vector<QObject*> related;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    for (const auto& [other, kind] : iface->relations(relation))
+        related.push_back(other->object());
+    return related;
+}
+
+// The accessibility events that the windows send, as a screen reader's bridge would get them.
+// Qt sends none until a screen reader is there: the platform's accessibility is switched on,
+// as a bridge does when a reader connects.
+class EventSpy {
+public:
+    EventSpy() {
+        Events().clear();
+        QAccessible::installUpdateHandler(&Record);
+        Platform()->setActive(true);
+    }
+    ~EventSpy() {
+        Platform()->setActive(false);
+        QAccessible::installUpdateHandler(nullptr);
+    }
+    EventSpy(const EventSpy&) = delete;
+    EventSpy& operator=(const EventSpy&) = delete;
+
+    // How many events of `type` were sent for `object` since the last call; forgets them.
+    int Take(const QObject* object, QAccessible::Event type) {
+        int count = 0;
+        for (const auto& [sender, kind] : Events())
+            count += sender == object && kind == type ? 1 : 0;
+        Events().clear();
+        return count;
+    }
+
+private:
+    static QPlatformAccessibility* Platform() {
+        return QGuiApplicationPrivate::platformIntegration()->accessibility();
+    }
+    static std::vector<std::pair<const QObject*, QAccessible::Event>>& Events() {
+        static std::vector<std::pair<const QObject*, QAccessible::Event>> events;
+        return events;
+    }
+    static void Record(QAccessibleEvent* event) {
+        Events().emplace_back(event->object(), event->type());
+    }
+};
 
 std::string Description(const TGraf& graf) {
     return graf.Chart1->accessibleDescription().toStdString();
@@ -93,6 +159,93 @@ TEST_F(AccessibilityTest, EveryControlOfTheThreeWindowsHasAName) {
               "Формула");
     EXPECT_EQ(dialog.Edit1->accessibleName().toStdString(), "Допустимая погрешность");
     EXPECT_EQ(graf.SpeedButton3->accessibleName().toStdString(), "Решить уравнение f(x) = 0");
+
+    // A label is read as the caption that a sighted user reads: no name of its own hides it.
+    for (const auto& w : windows) {
+        for (QLabel* label : w.widget.findChildren<QLabel*>()) {
+            if (InsideQtPart(label, w.widget))
+                continue;
+            EXPECT_EQ(label->accessibleName().toStdString(), "")
+                << label->objectName().toStdString();
+            EXPECT_EQ(NameOf(label).toStdString(), label->text().toStdString())
+                << label->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(AccessibilityTest, EveryFieldIsLabelledByItsCaption) {
+    const auto in = [](const QWidget& window, const char* name) {
+        return window.findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    const struct {
+        const char* field;
+        QWidget* edit;
+        QWidget* caption;
+    } rows[] = {
+        {"formula", in(calculator, "Memo1"), in(calculator, "Label1")},
+        {"comment", in(calculator, "Memo2"), in(calculator, "Label4")},
+        {"x", in(calculator, "Edit1"), in(calculator, "Label3")},
+        {"fraction digits", in(calculator, "Edit3"), in(calculator, "StaticText3")},
+        {"X min", graf.Edit2, graf.Label1},
+        {"X max", graf.Edit3, graf.Label2},
+        {"tolerance", dialog.Edit1, dialog.StaticText1},
+    };
+    for (const auto& row : rows) {
+        ASSERT_NE(row.edit, nullptr) << row.field;
+        ASSERT_NE(row.caption, nullptr) << row.field;
+        EXPECT_EQ(Related(row.edit, QAccessible::Label), std::vector<QObject*>{row.caption})
+            << row.field;
+        EXPECT_EQ(Related(row.caption, QAccessible::Labelled), std::vector<QObject*>{row.edit})
+            << row.field;
+    }
+}
+
+TEST_F(AccessibilityTest, ButtonNamesStartWithTheirCaptions) {
+    int checked = 0;
+    for (const QWidget* window :
+         {static_cast<const QWidget*>(&calculator), static_cast<const QWidget*>(&graf),
+          static_cast<const QWidget*>(&dialog)}) {
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (button->text().isEmpty() || InsideQtPart(button, *window))
+                continue; // a speed button shows only its picture
+            ++checked;
+            EXPECT_TRUE(NameOf(button).startsWith(button->text()))
+                << button->objectName().toStdString() << ": " << NameOf(button).toStdString();
+        }
+    }
+    EXPECT_EQ(checked, 6); // three buttons and the check box; OK and Cancel
+}
+
+TEST_F(AccessibilityTest, ResultIsReadWholeAndEachNewOneIsAnnounced) {
+    auto* result = calculator.findChild<QLabel*>("StaticText1");
+    auto* exponential = calculator.findChild<QCheckBox*>("CheckBox1");
+    EventSpy spy;
+    const struct {
+        const char* formula;
+        bool exponential;
+        const char* read;
+    } rows[] = {
+        {"1/3;", false, "Результат=           0.333"},
+        {"1/3;", true, "Результат=  3.333E-0001"},
+        // The same result once more is a new answer too: the user must hear that it came.
+        {"2/6;", true, "Результат=  3.333E-0001"},
+        // A faulty formula empties the result, and that is told as well.
+        {"1/;", true, "Результат= "},
+    };
+    for (const auto& row : rows) {
+        SetFormula(QString::fromUtf8(row.formula));
+        exponential->setChecked(row.exponential);
+        spy.Take(result, QAccessible::NameChanged);
+        calculator.BitBtn1Click();
+        EXPECT_EQ(NameOf(result).toStdString(), row.read) << row.formula;
+        EXPECT_EQ(spy.Take(result, QAccessible::NameChanged), 1) << row.formula;
+    }
+    // A value of x that is not a number stops before any result: nothing is announced.
+    SetFormula("1/3;");
+    calculator.findChild<QLineEdit*>("Edit1")->setText("abc");
+    calculator.BitBtn1Click();
+    EXPECT_EQ(NameOf(result).toStdString(), "Результат= ");
+    EXPECT_EQ(spy.Take(result, QAccessible::NameChanged), 0);
 }
 
 TEST_F(AccessibilityTest, ChartDescribesTheFormulaTheIntervalAndTheAxes) {
@@ -124,6 +277,79 @@ TEST_F(AccessibilityTest, ChartDescribesTheFormulaTheIntervalAndTheAxes) {
     graf.N2Click();
     graf.Chart1->PaintImage();
     EXPECT_EQ(Description(graf), "График пуст. Точек нет.");
+}
+
+TEST_F(AccessibilityTest, ChartTellsTheSolutionAsItWasShown) {
+    SetFormula("x*x-2;");
+    graf.Edit2->setText("0");
+    graf.Edit3->setText("2");
+    graf.PlotGraph();
+    EventSpy spy;
+    QTimer::singleShot(0, &dialog, [this] { dialog.BitBtn1->click(); });
+    graf.fx01Click();
+    const std::vector<std::string> shown = toolkit.Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown[0].rfind("X1 = 1.4142135", 0), 0u) << shown[0];
+    const std::string solved = "График f(x) = x*x-2; на интервале от 0 до 2. " + shown[0];
+    EXPECT_EQ(Description(graf), solved);
+    EXPECT_EQ(spy.Take(graf.Chart1, QAccessible::DescriptionChanged), 1);
+
+    // The window plots again when the message box closes: the solution stays with the graph
+    // it belongs to, and the paint adds the axes.
+    graf.FormActivate();
+    graf.Chart1->PaintImage();
+    EXPECT_EQ(Description(graf), solved + ". Ось X: от 0 до 2; ось Y: от -2 до 2.");
+
+    // Another interval is another graph: the old solution does not belong to it.
+    graf.Edit3->setText("3");
+    graf.PlotGraph();
+    EXPECT_EQ(Description(graf), "График f(x) = x*x-2; на интервале от 0 до 3");
+
+    // The command "Очистить график" takes the solution away with the graph.
+    QTimer::singleShot(0, &dialog, [this] { dialog.BitBtn1->click(); });
+    graf.fx01Click();
+    ASSERT_EQ(toolkit.Messages().size(), 2u);
+    graf.N2Click();
+    graf.PlotGraph();
+    EXPECT_EQ(Description(graf), "График f(x) = x*x-2; на интервале от 0 до 3");
+}
+
+TEST_F(AccessibilityTest, OpenPopUpMenuIsAWindowOfTheApplication) {
+    graf.show();
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(graf.PopupMenu1);
+    const auto listed = [application, menu] {
+        for (int i = 0; i < application->childCount(); ++i)
+            if (application->child(i) == menu)
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(listed()); // closed, it is nowhere
+    const int windows = application->childCount();
+
+    graf.PopupMenu1->popup(graf.mapToGlobal(QPoint(300, 200)));
+    ASSERT_TRUE(WaitFor([&] { return graf.PopupMenu1->isVisible(); }));
+    // Walked down from the application, as a screen reader that starts now does, and up from
+    // the menu: the same tree both ways.
+    EXPECT_TRUE(listed());
+    EXPECT_EQ(application->childCount(), windows + 1);
+    EXPECT_EQ(menu->parent(), application);
+    EXPECT_EQ(application->child(application->indexOfChild(menu)), menu);
+    EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(menu->text(QAccessible::Name).toStdString(), "Меню графика");
+    QStringList items;
+    for (int i = 0; i < menu->childCount(); ++i) {
+        EXPECT_EQ(menu->child(i)->role(), QAccessible::MenuItem);
+        EXPECT_EQ(menu->child(i)->parent(), menu);
+        items << menu->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(items.join('/').toStdString(),
+              "Рисовать график/Очистить график/Решить уравнение  f ( x ) = 0/Выход");
+
+    graf.PopupMenu1->hide();
+    EXPECT_FALSE(listed());
+    EXPECT_EQ(application->childCount(), windows);
+    graf.hide();
 }
 
 TEST_F(AccessibilityTest, PlotThatFailsLeavesNoStaleDescription) {

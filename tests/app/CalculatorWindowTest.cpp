@@ -2,15 +2,18 @@
 // help and Enter as the default button.
 
 #include "AppTestSupport.h"
+#include "Calculation.h"
 #include "CalculatorState.h"
 #include "Cp1251.h"
 #include "Glyphs.h"
+#include "ScalableIcon.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "zorvo3.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -20,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -74,9 +79,9 @@ TEST_F(CalculatorWindowTest, FormHasItsControlsWhereTheyBelong) {
          "QLabel",
          {7, -1, 388, 16},
          "Введите формулу для вычислений ( не забудьте ; в конце ):"},
-        {"Memo1", "QPlainTextEdit", {7, 16, 402, 97}, ""},
+        {"Memo1", "BoundedMemo", {7, 16, 402, 97}, ""},
         {"Label4", "QLabel", {8, 112, 335, 16}, "Введите комментарий к формуле (не обязательно)"},
-        {"Memo2", "QPlainTextEdit", {8, 128, 401, 65}, ""},
+        {"Memo2", "BoundedMemo", {8, 128, 401, 65}, ""},
         {"Label3", "QLabel", {8, 200, 19, 16}, "x = "},
         {"Edit1", "QLineEdit", {32, 200, 241, 21}, "1"},
         {"BitBtn1", "QPushButton", {280, 199, 131, 26}, "Посчитать"},
@@ -167,6 +172,12 @@ TEST_F(CalculatorWindowTest, EveryCaptionFitsItsControl) {
     }
     EXPECT_EQ(control<QLabel>("Label1")->font().pixelSize(), 14);
     EXPECT_EQ(control<QLineEdit>("Edit1")->font().pixelSize(), 10);
+    // The menus read in the desktop's menu font, not in the form's small one; the client area
+    // keeps its size below the menu bar whatever that font's height.
+    EXPECT_EQ(control<QMenuBar>("MainMenu1")->font(), QApplication::font("QMenuBar"));
+    EXPECT_EQ(control<QMenu>("N1")->font(), QApplication::font("QMenu"));
+    EXPECT_EQ(form->centralWidget()->size(), QSize(410, 292));
+    EXPECT_EQ(form->height(), 292 + control<QMenuBar>("MainMenu1")->sizeHint().height());
 }
 
 TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
@@ -176,6 +187,32 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
         const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage();
         ASSERT_FALSE(normal.isNull()) << name;
         EXPECT_NE(normal, disabled) << name;
+        // Denser screens get pictures of their own size, finer than the enlarged ones.
+        for (const int ratio : {2, 3}) {
+            const QImage dense = icon.pixmap(QSize(16, 16), ratio).toImage();
+            EXPECT_EQ(dense.size(), QSize(16 * ratio, 16 * ratio)) << name;
+            EXPECT_NE(dense.convertToFormat(QImage::Format_ARGB32),
+                      normal.convertToFormat(QImage::Format_ARGB32)
+                          .scaled(dense.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation))
+                << name << " " << ratio;
+        }
+    }
+    // At ratio 1 the pictures are drawn as they always were.
+    const struct {
+        const char* name;
+        QImage glyph;
+    } glyphs[] = {
+        {"BitBtn1", CalculateGlyph()}, {"BitBtn3", ClearGlyph()}, {"BitBtn2", CloseGlyph()}};
+    for (const auto& g : glyphs) {
+        const QIcon icon = control<QPushButton>(g.name)->icon();
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                  g.glyph)
+            << g.name;
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0, QIcon::Disabled)
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32),
+                  DisabledGlyph(g.glyph))
+            << g.name;
     }
     // The greyed image keeps the shape and uses only white and grey.
     const QImage grey = DisabledGlyph(CalculateGlyph());
@@ -187,6 +224,45 @@ TEST_F(CalculatorWindowTest, ButtonsCarryANormalAndADisabledPicture) {
             }
         }
     }
+}
+
+TEST(WindowIconTest, DrawnAtTheDeviceSizeWithTheSizesDrawnAheadAsTheyAre) {
+    QImage marker(16, 16, QImage::Format_ARGB32); // stands for the theme's 16-pixel picture
+    marker.fill(QColor(255, 0, 0));
+    const QString drawing = QStringLiteral(":/icons/io.github.zorvo.Zorvo3.svg");
+    const QIcon icon = ScalableIcon(drawing, {marker});
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+              marker);
+    const struct {
+        double ratio;
+        int side; // device pixels of a 16-pixel icon
+    } rows[] = {{1.25, 20}, {1.5, 24}, {2, 32}, {3, 48}};
+    for (const auto& row : rows) {
+        const QPixmap pixmap = icon.pixmap(QSize(16, 16), row.ratio);
+        EXPECT_EQ(pixmap.devicePixelRatio(), row.ratio);
+        const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(row.side, row.side)) << row.ratio;
+        // The drawing itself at that size, not the marker enlarged.
+        int marked = 0;
+        int opaque = 0;
+        for (int y = 0; y < row.side; ++y) {
+            for (int x = 0; x < row.side; ++x) {
+                marked += image.pixel(x, y) == marker.pixel(0, 0) ? 1 : 0;
+                opaque += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+            }
+        }
+        EXPECT_LT(marked, row.side) << row.ratio;
+        EXPECT_GT(opaque, row.side * row.side / 4) << row.ratio;
+        const QImage greyed = icon.pixmap(QSize(16, 16), row.ratio, QIcon::Disabled).toImage();
+        EXPECT_EQ(greyed.size(), image.size()) << row.ratio;
+        EXPECT_NE(greyed.convertToFormat(QImage::Format_ARGB32), image) << row.ratio;
+    }
+    // Without its drawing the icon still has the pictures drawn ahead.
+    const QIcon withoutDrawing = ScalableIcon(QStringLiteral(":/no/such.svg"), {marker});
+    EXPECT_EQ(
+        withoutDrawing.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+        marker);
 }
 
 TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {
@@ -254,10 +330,10 @@ TEST_F(CalculatorWindowTest, MessagesOfTheCommandReachTheMessageBox) {
     form->BitBtn1Click();
     const std::vector<std::string> messages = toolkit.Messages();
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(fromCp1251(messages[0]), "Неверно записано число Х");
-    EXPECT_EQ(fromCp1251(messages[1]), "Неверно записано число цифр дробной части");
-    EXPECT_EQ(fromCp1251(messages[2]), "Где-то в выражении ошибка...Исправьте и повторите попытку");
-    EXPECT_EQ(caption().toStdString(), "Результат= ");
+    EXPECT_EQ(messages[0], BadXMessage());
+    EXPECT_EQ(messages[1], BadDigitsMessage());
+    EXPECT_EQ(messages[2], BadFormulaMessage());
+    EXPECT_EQ(caption().toStdString(), fromCp1251(ResultCaption()));
 }
 
 TEST_F(CalculatorWindowTest, ClearingEmptiesOnlyTheMemos) {
@@ -323,6 +399,65 @@ TEST_F(CalculatorWindowTest, ErrorsOfAHandlerReachTheErrorBoxAndTheWindowGoesOn)
     type("x;", "2");
     control<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(caption().toStdString(), "Результат=           2.000");
+}
+
+// A box runs a nested event loop; what the user does in the window meanwhile starts no second
+// command, and the window's activation runs FormActivate once the command has returned.
+TEST_F(CalculatorWindowTest, NothingStartsWhileACommandShowsABox) {
+    int graphShown = 0;
+    int closed = 0;
+    form->SetShowGraphWindow([&graphShown] { ++graphShown; });
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { ++closed; });
+    auto* memo = control<QPlainTextEdit>("Memo1");
+    auto* x = control<QLineEdit>("Edit1");
+    const struct {
+        const char* name;
+        std::function<void()> act; // done inside the formula message of "Посчитать"
+    } rows[] = {
+        {"Посчитать", [this] { control<QPushButton>("BitBtn1")->click(); }},
+        {"Enter", [this] { QTest::keyClick(control<QLineEdit>("Edit3"), Qt::Key_Return); }},
+        {"Очистить", [this] { control<QPushButton>("BitBtn3")->click(); }},
+        {"Новая", [this] { control<QAction>("N2")->trigger(); }},
+        {"Прочесть из файла", [this] { control<QAction>("N3")->trigger(); }},
+        {"Записать в файл", [this] { control<QAction>("N4")->trigger(); }},
+        {"График", [this] { control<QAction>("N5")->trigger(); }},
+        {"Помощь", [this] { control<QAction>("N7")->trigger(); }},
+        {"Выйти", [this] { control<QPushButton>("BitBtn2")->click(); }},
+        {"close box", [this] { form->close(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        type("1+;", "7");
+        toolkit.calls.clear();
+        bool acted = false;
+        toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+            if (!acted) {
+                acted = true;
+                row.act();
+            }
+        };
+        control<QPushButton>("BitBtn1")->click();
+        toolkit.whileOpen = nullptr;
+        EXPECT_TRUE(acted);
+        // The formula message alone: no second message, file dialog or help.
+        EXPECT_EQ(toolkit.calls.size(), 1u);
+        EXPECT_EQ(fromCp1251(toolkit.calls.at(0).text),
+                  "Где-то в выражении ошибка...Исправьте и повторите попытку");
+        EXPECT_EQ(memo->toPlainText(), "1+;");
+        EXPECT_EQ(graphShown, 0);
+        EXPECT_EQ(closed, 0);
+    }
+
+    QString xInBox;
+    toolkit.whileOpen = [&](const ScriptedToolkit::Call&) {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(form.get(), &activate);
+        xInBox = x->text();
+    };
+    control<QPushButton>("BitBtn1")->click();
+    toolkit.whileOpen = nullptr;
+    EXPECT_EQ(xInBox, "7");
+    EXPECT_EQ(x->text(), "1");
 }
 
 } // namespace

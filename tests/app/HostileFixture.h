@@ -5,6 +5,7 @@
 // command a good calculation must still give its right caption.
 
 #include "AppTestSupport.h"
+#include "Calculation.h"
 
 #include "Chart1.h"
 #include "Cp1251.h"
@@ -16,6 +17,7 @@
 #include "Unit1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,23 +77,25 @@ protected:
     std::vector<std::string> ShownSince(std::size_t mark) const {
         std::vector<std::string> shown;
         for (std::size_t i = mark; i < toolkit.calls.size(); ++i) {
-            const ScriptedToolkit::Call& call = toolkit.calls[i];
-            const std::string text = fromCp1251(call.text);
-            switch (call.kind) {
-            case ScriptedToolkit::CallKind::Message:
-                shown.push_back("message: " + text);
-                break;
-            case ScriptedToolkit::CallKind::Confirm:
-                shown.push_back("question: " + text);
-                break;
-            case ScriptedToolkit::CallKind::Error:
-                shown.push_back("error: " + text);
-                break;
-            default:
-                break;
+            if (std::string box = Shown(toolkit.calls[i]); !box.empty()) {
+                shown.push_back(box);
             }
         }
         return shown;
+    }
+    // One box as ShownSince lists it; empty for the file dialogs and help.
+    static std::string Shown(const ScriptedToolkit::Call& call) {
+        const std::string text = fromCp1251(call.text);
+        switch (call.kind) {
+        case ScriptedToolkit::CallKind::Message:
+            return "message: " + text;
+        case ScriptedToolkit::CallKind::Confirm:
+            return "question: " + text;
+        case ScriptedToolkit::CallKind::Error:
+            return "error: " + text;
+        default:
+            return {};
+        }
     }
     std::size_t Mark() const { return toolkit.calls.size(); }
 
@@ -120,16 +124,29 @@ protected:
         graf->SpeedButton1->click();
     }
 
+    // What the window system reports when a box (another window of the application) closes
+    // and gives the focus back to `window`.
+    void FocusComesBackTo(QWidget* window) {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(window, &deactivate);
+        QEvent other(QEvent::WindowActivate);
+        QApplication::sendEvent(&m_otherWindow, &other);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(window, &activate);
+    }
+
     std::unique_ptr<TForm1> calculator;
     std::unique_ptr<TForm2> dialog;
     std::unique_ptr<TGraf> graf;
 
 private:
     std::unique_ptr<GraphHostAdapter> m_host;
+    QWidget m_otherWindow; // stands for a box
 };
 
 // The engine's and the commands' texts, as the tests expect them in the record.
-inline const std::string kFormulaError =
-    "message: Где-то в выражении ошибка...Исправьте и повторите попытку";
+inline const std::string kFormulaError = "message: " + fromCp1251(BadFormulaMessage());
+inline const std::string kBadX = "message: " + fromCp1251(BadXMessage());
+inline const std::string kBadDigits = "message: " + fromCp1251(BadDigitsMessage());
 inline const std::string kOverflow = "error: Floating point overflow.";
 inline const std::string kInvalidOp = "error: Invalid floating point operation.";

@@ -73,6 +73,23 @@ TEST(TextCodecTest, ConvertsAtTheBoundaryWithQuestionMarksForForeignCharacters) 
     EXPECT_EQ(FromQtLines("a\nb"), "a\r\nb");
     EXPECT_EQ(ToQtLines("a\r\nb").toStdString(), "a\nb");
     EXPECT_EQ(Cp("Пусто"), cp1251("Пусто"));
+
+    // Every byte, NUL and the one code the code page leaves unassigned (0x98) included, comes
+    // back from Qt unchanged: a formula file's line passes through the memo before it is saved.
+    std::string all(256, '\0');
+    for (std::size_t b = 0; b < all.size(); ++b) {
+        all[b] = static_cast<char>(b);
+    }
+    const QString text = ToQt(all);
+    EXPECT_EQ(text.size(), 256);
+    EXPECT_EQ(text[0xC0], QChar(0x0410)); // А … я are one block in both
+    EXPECT_EQ(text[0xFF], QChar(0x044F));
+    const std::string back = FromQt(text);
+    ASSERT_EQ(back.size(), all.size());
+    for (std::size_t b = 0; b < all.size(); ++b) {
+        EXPECT_EQ(back[b], all[b]) << "byte " << b << " became U+" << std::hex
+                                   << int(text[static_cast<qsizetype>(b)].unicode());
+    }
 }
 
 TEST(AppTitleTest, TitleComesFromTheProgramName) {

@@ -8,7 +8,13 @@
 #include "Calculation.h"
 #include "CalculatorState.h"
 
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QStringDecoder>
+#include <QTest>
+#include <QTextCursor>
 
 namespace {
 
@@ -96,19 +102,11 @@ TEST_F(HostileTest, NumbersAtAndBeyondTheirRangesInXAndTheDigitCount) {
         {"1E5120", "3", "x;", {}, QStringLiteral("Результат= 1000000000000000000000000000000.000")},
         {"1E99999999999", "3", "x*0+5;", {kInvalidOp}, kUnchanged},
         {"1E-99999999999", "3", "x+5;", {}, QStringLiteral("Результат=           5.000")},
-        {"1E", "3", "x;", {"message: Неверно записано число Х"}, kUnchanged},
+        {"1E", "3", "x;", {kBadX}, kUnchanged},
         // The digit count: reduced to 16 bits; beyond 32 bits it is not a number.
-        {"1",
-         "2147483648",
-         "x;",
-         {"message: Неверно записано число цифр дробной части"},
-         kUnchanged},
-        {"1",
-         "-2147483649",
-         "x;",
-         {"message: Неверно записано число цифр дробной части"},
-         kUnchanged},
-        {"1", "1E5", "x;", {"message: Неверно записано число цифр дробной части"}, kUnchanged},
+        {"1", "2147483648", "x;", {kBadDigits}, kUnchanged},
+        {"1", "-2147483649", "x;", {kBadDigits}, kUnchanged},
+        {"1", "1E5", "x;", {kBadDigits}, kUnchanged},
         {"1", "-2147483648", "x/4;", {}, QStringLiteral("Результат=               0")},
         {"1", "65536", "x/4;", {}, QStringLiteral("Результат=               0")},
     };
@@ -175,6 +173,132 @@ TEST_F(HostileTest, FormulasThatOverflowOrAreUndefinedInTheCalculator) {
         EXPECT_EQ(Caption(), row.caption == kUnchanged ? QStringLiteral("before") : row.caption);
         ExpectNextCalculationWorks();
     }
+}
+
+// Typing, pasting or dropping into either memo stops at the most a calculation takes: 65,535
+// characters with each line break counted as CR LF. The memo keeps its text and the message
+// says why, at once (a line of a megabyte used to hold the window for minutes in its layout).
+TEST_F(HostileTest, MemosRefuseTextBeyondTheirLimit) {
+    const std::string kMemoFull = "message: Текст не добавлен: в поле помещается не более 65535 "
+                                  "символов (перевод строки считается за два).";
+    // A text of the given length as the commands count it, in lines of 100 characters.
+    const auto filled = [](int length) {
+        QString text;
+        while (length > 101) {
+            text += QString(100, QLatin1Char('1')) + '\n';
+            length -= 102;
+        }
+        return text + QString(length, QLatin1Char('1'));
+    };
+    const QString megabyteLine(1 << 20, QLatin1Char('7'));
+    enum class Way { Type, PasteKey, PasteMenu, Drop, InputMethod };
+    const struct {
+        const char* name;
+        const char* memo;
+        int before;   // the memo's length before
+        int selected; // characters selected at its end, replaced by the text
+        Way way;
+        QString text;
+        QString added; // what the memo shows of the text when it takes it; null: refused
+    } rows[] = {
+        {"1 MB pasted into the formula", "Memo1", 0, 0, Way::PasteKey, megabyteLine, {}},
+        {"1 MB pasted into the comment", "Memo2", 2, 0, Way::PasteMenu, megabyteLine, {}},
+        {"1 MB dropped", "Memo2", 0, 0, Way::Drop, megabyteLine, {}},
+        {"a word dropped", "Memo2", 0, 0, Way::Drop, "abc", "abc"},
+        {"typed up to the limit", "Memo1", 65534, 0, Way::Type, "2", "2"},
+        {"typed beyond it", "Memo2", 65535, 0, Way::Type, "2", {}},
+        {"Enter two below it", "Memo1", 65533, 0, Way::Type, "\n", "\n"},
+        {"Enter one below it: a line break counts two", "Memo1", 65534, 0, Way::Type, "\n", {}},
+        {"CR LF pasted up to it", "Memo2", 65531, 0, Way::PasteKey, "a\r\nb", "a\nb"},
+        {"LF pasted beyond it", "Memo2", 65532, 0, Way::PasteKey, "a\nb", {}},
+        {"a selection replaced by as much", "Memo1", 65535, 3, Way::PasteMenu, "abc", "abc"},
+        {"a selection replaced by more", "Memo1", 65535, 3, Way::PasteMenu, "abcd", {}},
+        {"an input method's text beyond it", "Memo2", 65535, 0, Way::InputMethod, "ж", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QPlainTextEdit* memo = control<QPlainTextEdit>(row.memo);
+        const QString before = filled(row.before);
+        memo->setPlainText(before);
+        QTextCursor cursor = memo->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, row.selected);
+        memo->setTextCursor(cursor);
+        QApplication::clipboard()->setText(row.text);
+        const std::size_t mark = Mark();
+        switch (row.way) {
+        case Way::Type:
+            if (row.text == "\n") {
+                QTest::keyClick(memo, Qt::Key_Return);
+            } else {
+                QTest::keyClicks(memo, row.text);
+            }
+            break;
+        case Way::PasteKey:
+            QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+            break;
+        case Way::PasteMenu:
+            memo->paste();
+            break;
+        case Way::Drop: {
+            QMimeData data;
+            data.setText(row.text);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(memo->viewport(), &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(memo->viewport(), &drop);
+            break;
+        }
+        case Way::InputMethod: {
+            QInputMethodEvent input;
+            input.setCommitString(row.text);
+            QApplication::sendEvent(memo, &input);
+            break;
+        }
+        }
+        if (row.added.isNull()) {
+            EXPECT_EQ(memo->toPlainText(), before);
+            EXPECT_EQ(ShownSince(mark), std::vector<std::string>{kMemoFull});
+        } else {
+            EXPECT_EQ(memo->toPlainText(), before.left(before.size() - row.selected) + row.added);
+            EXPECT_EQ(ShownSince(mark), std::vector<std::string>{});
+        }
+    }
+
+    // Lines of thousands of characters wrap anywhere (a search for word boundaries in them
+    // would take seconds), the others at word boundaries, also once a long line is gone.
+    const struct {
+        QString pasted;
+        bool clearFirst;
+        QTextOption::WrapMode wrap;
+    } wraps[] = {
+        {QString(4000, QLatin1Char('7')), true, QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {QString(200, QLatin1Char('7')), false, QTextOption::WrapAnywhere}, // 4200 in one line
+        {QString(5000, QLatin1Char('7')), true, QTextOption::WrapAnywhere},
+        {(QString(99, QLatin1Char('7')) + '\n').repeated(60), true,
+         QTextOption::WrapAtWordBoundaryOrAnywhere},
+    };
+    for (const auto& row : wraps) {
+        SCOPED_TRACE(row.pasted.size());
+        if (row.clearFirst) {
+            Memo1()->clear();
+        }
+        QApplication::clipboard()->setText(row.pasted);
+        Memo1()->paste();
+        EXPECT_EQ(Memo1()->wordWrapMode(), row.wrap);
+    }
+
+    // Pasted inside another command's box: refused without a second box.
+    Memo2()->clear();
+    QApplication::clipboard()->setText(megabyteLine);
+    toolkit.whileOpen = [this](const ScriptedToolkit::Call&) { Memo2()->paste(); };
+    const std::size_t mark = Mark();
+    Calculate(QStringLiteral("1+;"));
+    toolkit.whileOpen = nullptr;
+    EXPECT_EQ(ShownSince(mark), std::vector<std::string>{kFormulaError});
+    EXPECT_TRUE(Memo2()->toPlainText().isEmpty());
+    ExpectNextCalculationWorks();
 }
 
 } // namespace

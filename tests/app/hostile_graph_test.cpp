@@ -8,6 +8,9 @@
 #include "TChart.h"
 #include "zorvo3.h"
 
+#include <QImage>
+#include <QTest>
+
 #include <algorithm>
 
 namespace {
@@ -73,8 +76,13 @@ TEST_F(HostileGraphTest, IntervalEndsAtAndBeyondTheRanges) {
         EXPECT_EQ(ShownSince(mark), row.shown);
         EXPECT_GE(graf->Series1->PointCount(), row.minPoints);
         EXPECT_LE(graf->Series1->PointCount(), row.maxPoints);
-        // The chart paints whatever it holds.
-        EXPECT_FALSE(graf->Chart1->grab().isNull());
+        // The chart paints whatever it holds: a whole paint, and the window shows its image.
+        TChart& chart = *graf->Chart1;
+        const int paints = chart.FullPaintCount();
+        chart.Invalidate();
+        const QImage shown = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(chart.FullPaintCount(), paints + 1);
+        EXPECT_EQ(shown, chart.OffscreenImage());
         ExpectNextCalculationWorks();
         ExpectNextPlotWorks();
     }
@@ -227,6 +235,91 @@ TEST_F(HostileGraphTest, FormulasThatFailInTheSolving) {
         const std::size_t mark = Mark();
         Solve();
         EXPECT_EQ(ShownSince(mark), row.shown);
+        ExpectNextCalculationWorks();
+    }
+}
+
+// A box runs a nested event loop, and what arrives while it is open (above all the graph
+// window's activation, which plots anew) must wait until the command that showed it has
+// returned: the plotting parses a new tree and frees the one the command is evaluating.
+TEST_F(HostileGraphTest, AnActivationInsideABoxWaitsForTheCommandToReturn) {
+    // Halving [0, 1] for f(x) = x moves only the right end, down to 2^-24 ≤ 1E-7.
+    const std::string kSolvedNearZero =
+        "message: X1 = 5.96046447753906E-8, f(X1)= 5.96046447753906E-8";
+    struct Row {
+        const char* name;
+        const char* formula;
+        const char* xMin;
+        bool solve;        // solve, or plot from the speed button
+        std::string inBox; // the box that receives the activation
+        std::vector<std::string> shown;
+        int points; // after the command and the plotting it may be owed
+    };
+    const Row rows[] = {
+        // The solve's first evaluation fails and shows the engine's message; the activation
+        // inside it plots once the solve has ended, and that plotting's question is answered
+        // «Нет».
+        {"solve, activation in the engine's message",
+         "1/x+1;",
+         "0",
+         true,
+         kDivideByZero,
+         {kDivideByZero, kNoSignChange, kDivideByZero, kStopQuestion},
+         400},
+        {"solve, activation in the result",
+         "x;",
+         "0",
+         true,
+         kSolvedNearZero,
+         {kSolvedNearZero},
+         400},
+        // The error box's closing never plots.
+        {"solve, activation in the error box", "x;", "-1E4933", true, kOverflow, {kOverflow}, 0},
+        // Nor do the plotting's own boxes.
+        {"plot, activation in the question",
+         "1/x+1;",
+         "0",
+         false,
+         kStopQuestion,
+         {kDivideByZero, kStopQuestion},
+         400},
+        {"plot, activation in the engine's message",
+         "1/x+1;",
+         "0",
+         false,
+         kDivideByZero,
+         {kDivideByZero, kStopQuestion},
+         400},
+    };
+    graf->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(graf.get()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // What the window system still has to say (the focus coming back from the last
+        // tolerance dialog) is said before the row begins.
+        QCoreApplication::processEvents();
+        Calculate(QString::fromUtf8(row.formula));
+        graf->Edit2->setText(QString::fromUtf8(row.xMin));
+        graf->Edit3->setText(QStringLiteral("1"));
+        graf->SpeedButton2->click();
+        bool activated = false;
+        toolkit.whileOpen = [&](const ScriptedToolkit::Call& call) {
+            if (!activated && Shown(call) == row.inBox) {
+                activated = true;
+                FocusComesBackTo(graf.get());
+            }
+        };
+        toolkit.confirmAnswers = {false};
+        const std::size_t mark = Mark();
+        if (row.solve) {
+            Solve();
+        } else {
+            graf->SpeedButton1->click();
+        }
+        toolkit.whileOpen = nullptr;
+        EXPECT_TRUE(activated);
+        EXPECT_EQ(ShownSince(mark), row.shown);
+        EXPECT_EQ(graf->Series1->PointCount(), row.points);
         ExpectNextCalculationWorks();
     }
 }

@@ -2,8 +2,10 @@
 // A shown chart configured as the graph window's, with the mouse driven through QTest, for the
 // tests of mouse zoom and panning.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
+#include "TChart.h"
 #include "TChartAxis.h"
+#include "TLineSeries.h"
 
 #include <QImage>
 #include <QTest>
@@ -14,8 +16,7 @@
 // once so that the rectangles and spans of a paint are in place.
 inline std::unique_ptr<TChart> MakeZoomChart(int width = 691, int height = 367) {
     auto chart = std::make_unique<TChart>();
-    ConfigureLikeGraphWindow(*chart);
-    TLineSeries* s = AddGraphSeries(*chart);
+    TLineSeries* s = SetUpGraphChart(*chart, 1);
     for (int i = 0; i <= 400; ++i) {
         const double x = -10 + 20.0 * i / 400;
         s->AddPoint(x, x * x - 2);

@@ -1,6 +1,8 @@
 // Axes on a chart: settings, value/pixel mapping, range from the series, placement, and the
 // pixels of labels' ticks, grid and minor ticks in the painted image.
 #include "AxisLabels.h"
+#include "GraphChart.h"
+#include "ImagePixels.h"
 #include "NumberText.h"
 #include "TChart.h"
 #include "TChartAxis.h"
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -16,33 +19,24 @@
 
 namespace {
 
-// The graph window's chart: 691 × 367, margins of 1 %, clAqua everywhere, one blue line on the
-// bottom axis and both vertical axes.
+// The graph window's chart, 691 × 367 at 120 pixels per inch (553 × 294 and scale 0.8 at 96),
+// with point separators.
 struct GraphChart {
     TChart chart;
     TLineSeries* series;
 
-    GraphChart() {
+    explicit GraphChart(int width = 691, int height = 367, double scale = 1)
+        : series(SetUpGraphChart(chart, scale)) {
         SetRegionalSeparators('.', ',');
-        chart.resize(691, 367);
-        chart.MarginLeft = chart.MarginTop = chart.MarginRight = chart.MarginBottom = 1;
-        chart.Gradient.Visible = false;
-        chart.Color = clAqua;
-        chart.View3D = false;
-        chart.LegendVisible = false;
-        chart.Title.Visible = false;
-        chart.SetBackColor(clAqua);
-        series = chart.AddSeries<TLineSeries>();
-        series->SetVertAxis(TVertAxis::aBothVertAxis);
-        series->SetSeriesColor(clBlue);
-        series->LinePen.Width = 2;
+        chart.resize(width, height);
     }
     ~GraphChart() { ReloadRegionalSettings(); }
 
+    // 401 points; the abscissas in extended precision, so that -1E308 … 1E308 has a step.
     void plot(double xMin, double xMax, const std::function<double(double)>& f) {
         series->ClearPoints();
         for (int i = 0; i <= 400; ++i) {
-            const double x = xMin + (xMax - xMin) * i / 400;
+            const double x = double(xMin + (static_cast<long double>(xMax) - xMin) * i / 400);
             series->AddPoint(x, f(x));
         }
     }
@@ -51,7 +45,7 @@ struct GraphChart {
         chart.PaintImage();
         chart.PaintImage();
     }
-    QRgb pixel(int x, int y) const { return chart.OffscreenImage().pixel(x, y); }
+    TColor pixel(int x, int y) const { return ColorAt(chart.OffscreenImage(), x, y); }
     std::vector<std::string> labels(TChartAxis* axis) const {
         std::vector<double> values;
         axis->LabelValues(values);
@@ -62,9 +56,9 @@ struct GraphChart {
     }
 };
 
-const QRgb kGray = ToArgb(clGray);
-const QRgb kAqua = ToArgb(clAqua);
-const QRgb kBlue = ToArgb(clBlue);
+constexpr TColor kGray = clGray;
+constexpr TColor kAqua = clAqua;
+constexpr TColor kBlue = clBlue;
 
 using Texts = std::vector<std::string>;
 
@@ -96,7 +90,11 @@ TEST(AxisSettings, RefusedValuesRaiseAxisException) {
     }
     EXPECT_EQ(axis.Increment(), 0);
     EXPECT_EQ(axis.LabelsSeparation(), 10);
+    // 0 is the boundary, accepted by both: each leaves another value for it.
+    axis.SetIncrement(0.5);
+    EXPECT_EQ(axis.Increment(), 0.5);
     axis.SetIncrement(0);
+    EXPECT_EQ(axis.Increment(), 0);
     axis.SetLabelsSeparation(0);
     EXPECT_EQ(axis.LabelsSeparation(), 0);
 }
@@ -222,18 +220,16 @@ TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
     g.plot(-10, 1, [](double x) { return x; }); // y also from -10 to 1
     g.paint();
     TChart& c = g.chart;
-    TChartCanvas3D& canvas = c.Canvas();
-    canvas.AssignFont(c.LeftAxis()->LabelsFont);
-    const int h = canvas.TextHeight("W");
-    const int leftRoom = canvas.TextWidth("-10") + canvas.TextWidth(" ");
-    const int rightRoom = leftRoom;
     const TRect plot = c.PlotRect();
 
-    // Initial plot rectangle (7, 4, 684, 363); the axes take labels + 2 (line) + 4 (ticks).
-    EXPECT_EQ(plot.Left, 7 + leftRoom + 6);
-    EXPECT_EQ(plot.Right, 684 - rightRoom - 6);
-    EXPECT_EQ(plot.Bottom, 363 - h - 6);
-    EXPECT_EQ(plot.Top, 4);
+    // Initial plot rectangle (7, 4, 684, 363), less the empty title line (24) and its gap of
+    // 5; the axes take labels + 2 (line) + 4 (ticks). The labels font, Liberation Sans at
+    // 10⅔ pixels, is 12 high; its advances of 682, 1139 and 569 of 2048 give «-», a digit and
+    // the blank 4, 6 and 3 pixels: «-10» and a blank are 19 wide.
+    EXPECT_EQ(plot.Left, 7 + 19 + 6);
+    EXPECT_EQ(plot.Right, 684 - 19 - 6);
+    EXPECT_EQ(plot.Bottom, 363 - 12 - 6);
+    EXPECT_EQ(plot.Top, 4 + 24 + 5);
     EXPECT_EQ(c.BottomAxis()->LabelsPos, plot.Bottom + 6);
     EXPECT_EQ(c.LeftAxis()->LabelsPos, plot.Left - 6);
     EXPECT_EQ(c.RightAxis()->LabelsPos, plot.Right + 6);
@@ -259,6 +255,38 @@ TEST(AxisPlacement, LabelsAndTicksTakeTheirRoomOutsideThePlot) {
     EXPECT_EQ(c.BottomAxis()->LabelIncrement, 1);
     EXPECT_EQ(g.labels(c.BottomAxis()),
               (Texts{"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}));
+    // Where they are painted: 627 pixels for 11 units, 57 a unit, so value v has its tick at
+    // 32 + 57 (v + 10). A bottom label is centred under its tick («1» 6 wide, «-1» 10), a left
+    // one ends at 26, a right one starts at 665, both centred on their ticks (12 high);
+    // black ink only inside those boxes.
+    struct Box {
+        int left, top, right, bottom;
+    };
+    std::vector<Box> boxes;
+    for (int v = 1; v >= -9; --v) {
+        const int tick = 32 + 57 * (v + 10), wide = v < 0 ? 10 : 6;
+        boxes.push_back({tick - wide / 2, 351, tick + wide / 2, 363});
+    }
+    for (int v = 1; v >= -9; --v) {
+        // 312 pixels down for the 11 units, to the nearest pixel; no value falls on a half.
+        const int tick = 33 + (312 * (1 - v) + 5) / 11, wide = v < 0 ? 10 : 6;
+        boxes.push_back({26 - wide, tick - 6, 26, tick + 6});   // left: ends at 26
+        boxes.push_back({665, tick - 6, 665 + wide, tick + 6}); // right: starts at 665
+    }
+    std::vector<int> inkPerBox(boxes.size());
+    for (int y = 0; y < 367; ++y)
+        for (int x = 0; x < 691; ++x) {
+            const bool frame = x >= plot.Left - 2 && x <= plot.Right + 2 && y < plot.Bottom + 3;
+            if (g.pixel(x, y) != clBlack || frame)
+                continue; // not ink, or the axis lines and the back wall's frame
+            const auto in = std::find_if(boxes.begin(), boxes.end(), [&](const Box& b) {
+                return b.left <= x && x < b.right && b.top <= y && y < b.bottom;
+            });
+            ASSERT_NE(in, boxes.end()) << "ink outside the labels at " << x << "," << y;
+            ++inkPerBox[std::size_t(in - boxes.begin())];
+        }
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        EXPECT_GT(inkPerBox[i], 0) << "label at " << boxes[i].left << "," << boxes[i].top;
     // A room that would empty the plot is not taken.
     c.LeftAxis()->LabelsSize = 2000;
     g.paint();
@@ -280,6 +308,142 @@ TEST(AxisPlacement, LabelsOfTheSineSquaredGraph) {
     EXPECT_EQ(g.labels(c.RightAxis()), Texts{"2"});
     EXPECT_EQ(g.labels(c.BottomAxis()),
               (Texts{"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}));
+}
+
+TEST(AxisRange, AnIntervalWiderThanADoubleIsDrawnLikeAnyOther) {
+    // X max - X min overflows a double; the line, the ticks and the labels still appear.
+    for (const double end : {1e308, 1.7e308}) {
+        SCOPED_TRACE(end);
+        GraphChart g;
+        g.plot(-end, end, [](double x) { return x; });
+        g.paint();
+        TChartAxis* bottom = g.chart.BottomAxis();
+        TChartAxis* left = g.chart.LeftAxis();
+        EXPECT_EQ(bottom->ActualRange, 2.0L * end);
+        EXPECT_EQ(bottom->ValueToPixel(-end), bottom->PixelStart);
+        EXPECT_EQ(bottom->ValueToPixel(end), bottom->PixelEnd);
+        EXPECT_EQ(left->ValueToPixel(end), left->PixelStart);
+        EXPECT_NEAR(bottom->PixelToValue(bottom->PixelEnd), end, end * 1e-15);
+        EXPECT_GE(bottom->TickPositions().size(), 5u);
+        EXPECT_GE(left->TickPositions().size(), 5u);
+        // y = x crosses the middle of the plot.
+        const int cx = bottom->PixelCenter(), cy = left->PixelCenter();
+        bool blue = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                blue = blue || g.pixel(cx + dx, cy + dy) == kBlue;
+        EXPECT_TRUE(blue);
+    }
+}
+
+TEST(AxisLabelsOnChart, NeighbouringLabelsDifferKeepApartAndReadZeroAtZero) {
+    const auto clamp = [](double y) { return std::clamp(y, -1e30, 1e30); };
+    struct Row {
+        const char* name;
+        int width, height;
+        double scale, xMin, xMax;
+        std::function<double(double)> f;
+        Texts bottom; // empty: not checked
+    };
+    const Row rows[] = {
+        // 481 pixels of axis, «0.46» 21 pixels wide: 25 labels at 0.02 need 25 × 23 pixels.
+        {"x on 0 … 0.5 in the 96-dpi window",
+         553,
+         294,
+         0.8,
+         0,
+         0.5,
+         [](double x) { return x; },
+         {"0.5", "0.45", "0.4", "0.35", "0.3", "0.25", "0.2", "0.15", "0.1", "0.05", "0"}},
+        // 20 labels at 0.01 take 20 × 23 of the 481 pixels: as before. The first is 0.19,
+        // since 0.2 / 0.010000000000000002 truncates to 19.
+        {"x on 0 … 0.2 in the 96-dpi window",
+         553,
+         294,
+         0.8,
+         0,
+         0.2,
+         [](double x) { return x; },
+         {"0.19", "0.18", "0.17", "0.16", "0.15", "0.14", "0.13", "0.12", "0.11", "0.1",
+          "0.09", "0.08", "0.07", "0.06", "0.05", "0.04", "0.03", "0.02", "0.01", "0"}},
+        {"x*1000000+0.5 on 0 … 0.02",
+         691,
+         367,
+         1,
+         0,
+         0.02,
+         [](double x) { return x * 1000000 + 0.5; },
+         {}},
+        // «0.0019» (33 pixels) leaves room for round(600 / 36) = 17 labels, not 20.
+        {"x/1000 on 0 … 0.002",
+         691,
+         367,
+         1,
+         0,
+         0.002,
+         [](double x) { return x / 1000; },
+         {"0.0018", "0.0016", "0.0014", "0.0012", "0.001", "0.0008", "0.0006", "0.0004", "0.0002",
+          "0"}},
+        {"x*x on -1E300 … 1E300",
+         691,
+         367,
+         1,
+         -1e300,
+         1e300,
+         [&](double x) { return clamp(x * x); },
+         {}},
+        {"a formula at the clamp, -1E30 … 1E30",
+         691,
+         367,
+         1,
+         -10,
+         1,
+         [](double x) { return x < -4.5 ? -1e30 : 1e30; },
+         {}},
+        {"the initial graph, unchanged",
+         691,
+         367,
+         1,
+         -10,
+         1,
+         [](double x) { return x * x - 2; },
+         {"1", "0", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        GraphChart g(r.width, r.height, r.scale);
+        g.plot(r.xMin, r.xMax, r.f);
+        g.paint();
+        TChart& c = g.chart;
+        for (TChartAxis* axis : {c.BottomAxis(), c.LeftAxis()}) {
+            std::vector<double> values;
+            axis->LabelValues(values);
+            const Texts texts = g.labels(axis);
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                SCOPED_TRACE(texts[i]);
+                if (i > 0) {
+                    EXPECT_NE(texts[i], texts[i - 1]);
+                }
+                if (std::fabs(values[i]) < axis->LabelIncrement / 2) {
+                    EXPECT_EQ(texts[i], "0");
+                }
+            }
+        }
+        TChartAxis* bottom = c.BottomAxis();
+        if (!r.bottom.empty()) {
+            EXPECT_EQ(g.labels(bottom), r.bottom);
+        }
+        // Centred on their ticks, largest value (rightmost) first: a gap of a pixel at least.
+        const Texts texts = g.labels(bottom);
+        const std::vector<int>& ticks = bottom->TickPositions();
+        ASSERT_EQ(ticks.size(), texts.size());
+        c.Canvas().AssignFont(bottom->LabelsFont);
+        for (std::size_t i = 1; i < ticks.size(); ++i) {
+            const double halves =
+                (c.Canvas().TextWidth(texts[i - 1]) + c.Canvas().TextWidth(texts[i])) / 2.0;
+            EXPECT_GE(ticks[i - 1] - ticks[i], halves + 1) << texts[i - 1] << " " << texts[i];
+        }
+    }
 }
 
 TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {
@@ -312,7 +476,7 @@ TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {
     int gray = 0;
     int other = 0;
     for (int x = plot.Left + 1; x < plot.Right; ++x) {
-        const QRgb px = g.pixel(x, row);
+        const TColor px = g.pixel(x, row);
         if (px == kGray)
             ++gray;
         else if (px != kAqua && px != kBlue)
@@ -328,18 +492,17 @@ TEST(AxisDrawing, TicksGridAndMinorTicksInTheImage) {
         EXPECT_NE(g.pixel(x, row) == kGray, g.pixel(x + 3, row) == kGray) << x;
 
     // Minor ticks: three between neighbouring ticks, two pixels long, and three beyond the last
-    // major tick (-9) towards -10 with the spacing of the first pair.
-    const std::vector<int>& t = bottom->TickPositions();
-    std::vector<int> minor;
-    for (std::size_t i = 1; i < t.size(); ++i)
-        for (int j = 1; j <= 3; ++j)
-            minor.push_back(t[i] - int(RoundHalfEven(j * double(t[i] - t[i - 1]) / 4)));
-    for (int i = 1; i <= 3; ++i) {
-        const int q = t.back() + int(RoundHalfEven(double(t[1] - t[0]) / 4 * i));
-        if (q > bottom->PixelStart)
-            minor.push_back(q);
-    }
-    EXPECT_EQ(minor.size(), 33u);
+    // major tick (-9) towards -10 with the spacing of the first pair. The ticks lie 57 apart at
+    // 89 … 659 (see the labels' test); quarters of 57 are 14.25, 28.5 and 42.75, halves to
+    // even: 14, 28 and 43 beyond each tick, and 89 − those = 75, 61, 46 below -9 (start 32).
+    std::vector<int> ticks;
+    for (int p = 659; p >= 89; p -= 57)
+        ticks.push_back(p);
+    EXPECT_EQ(bottom->TickPositions(), ticks);
+    std::vector<int> minor = {75, 61, 46};
+    for (int p = 89; p < 659; p += 57)
+        for (int d : {14, 28, 43})
+            minor.push_back(p + d);
     for (int q : minor) {
         SCOPED_TRACE(testing::Message() << "minor tick " << q);
         EXPECT_EQ(g.pixel(q, bottom->AxisPos + 1), kGray);

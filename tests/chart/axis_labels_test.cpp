@@ -22,10 +22,11 @@ std::vector<double> walk(double min, double max, double inc, bool roundFirst = t
     return values;
 }
 
-std::vector<std::string> texts(const std::vector<double>& values) {
+std::vector<std::string> texts(const std::vector<double>& values,
+                               const LabelPrecision& precision = {}) {
     std::vector<std::string> out;
     for (double v : values)
-        out.push_back(FormatPatternNumber(v, "#,##0.###", '.', ','));
+        out.push_back(FormatPatternNumber(v, "#,##0.###", '.', ',', precision));
     return out;
 }
 
@@ -72,7 +73,8 @@ TEST(AxisLabels, LabelCountLimitCountsLabelPlusSeparation) {
 TEST(AxisLabels, IncrementIsTheFirstNiceStepThatFits) {
     struct Row {
         const char* name;
-        double range, increment;
+        long double range;
+        double increment;
         int separation, size, length;
         double expected;
     };
@@ -95,6 +97,8 @@ TEST(AxisLabels, IncrementIsTheFirstNiceStepThatFits) {
         {"set increment 1e-300", 100, 1e-300, 10, 10, 220, 5},
         {"set increment a denormal", 0.001, 5e-324, 10, 10, 220, 5e-5},
         {"set increment 1e-20, no separation", 100, 1e-20, 0, 10, 220, 1e-12},
+        // -1E308 … 1E308: the range exists only in extended precision; 2E308 / 1E307 = 20.
+        {"range wider than a double", 2e308L, 0, 10, 10, 220, 1e307},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -109,7 +113,37 @@ TEST(AxisLabels, IncrementIsTheFirstNiceStepThatFits) {
         EXPECT_TRUE(std::isfinite(inc));
         EXPECT_GE(inc, 1e-12);
     }
-    EXPECT_TRUE(walk(-1e308, 1e308, ComputeLabelIncrement(inf, 0, 10, 10, 220)).empty());
+    EXPECT_TRUE(walk(-inf, inf, ComputeLabelIncrement(inf, 0, 10, 10, 220)).empty());
+
+    // The widest label of the walk must fit too. 481 pixels, 10 % separation: the range ends
+    // «0» and «0.5» (15 pixels) allow m = round(481 / 17) = 28 labels, the interior «0.46»
+    // (21 pixels) only round(481 / 23) = 21.
+    struct WidestRow {
+        const char* name;
+        double range;
+        int size, length, widest;
+        double expected;
+    };
+    const WidestRow widestRows[] = {
+        {"0 … 0.2: 20 labels of 21 pixels fit", 0.2, 15, 481, 21, 0.01},
+        {"0 … 0.5: 25 do not, 10 do", 0.5, 15, 481, 21, 0.05},
+        {"interior no wider than the ends", 100, 10, 220, 8, 5},
+        // m = round(220 / 330) = 1: 5, 10, 20, 50 give 20, 10, 5, 2 labels.
+        {"room for one wide label", 100, 10, 220, 300, 100},
+        // m = 0: only a step above twice the range, 100 / 200 = 0.5 rounding to 0, fits.
+        {"room for none", 100, 10, 220, 1000000, 200},
+    };
+    for (const WidestRow& r : widestRows) {
+        SCOPED_TRACE(r.name);
+        int measured = 0;
+        const auto widest = [&](double) {
+            ++measured;
+            return r.widest;
+        };
+        const double got = ComputeLabelIncrement(r.range, 0, 10, r.size, r.length, widest);
+        EXPECT_NEAR(got, r.expected, r.expected * 1e-12);
+        EXPECT_GE(measured, 1);
+    }
 }
 
 TEST(AxisLabels, WalkRunsFromTheTopDownToTheLowerLimit) {
@@ -150,6 +184,45 @@ TEST(AxisLabels, WalkRunsFromTheTopDownToTheLowerLimit) {
          5e29,
          true,
          {"1E30", "5E29", "0", "-5E29"}},
+        // 1E30 - 10 × 1E29 leaves 2^46 or so where 0 belongs, and the ticks beside it miss
+        // ±1E29 in the 15th digit: each label is rounded to the increment's precision.
+        {"the tick at 0 of -1E30 … 1E30 reads 0",
+         -1e30,
+         1e30,
+         1e29,
+         true,
+         {"1E30", "9E29",  "8E29",  "7E29",  "6E29",  "5E29",  "4E29",  "3E29",  "2E29",  "1E29",
+          "0",    "-1E29", "-2E29", "-3E29", "-4E29", "-5E29", "-6E29", "-7E29", "-8E29", "-9E29"}},
+        {"-1E308 … 1E308, wider than a double",
+         -1e308,
+         1e308,
+         1e307,
+         true,
+         {"1E308",  "9E307",  "8E307",  "7E307",  "6E307",  "5E307",  "4E307",
+          "3E307",  "2E307",  "1E307",  "0",      "-1E307", "-2E307", "-3E307",
+          "-4E307", "-5E307", "-6E307", "-7E307", "-8E307", "-9E307"}},
+        // trunc(1.7E308 / 2E307) = 8: the first label is 1.6E308.
+        {"-1.7E308 … 1.7E308",
+         -1.7e308,
+         1.7e308,
+         2e307,
+         true,
+         {"1.6E308", "1.4E308", "1.2E308", "1E308", "8E307", "6E307", "4E307", "2E307", "0",
+          "-2E307", "-4E307", "-6E307", "-8E307", "-1E308", "-1.2E308", "-1.4E308", "-1.6E308"}},
+        // An increment below 0.001 needs its own places, or neighbours read alike.
+        {"x/1000 on 0 … 0.002 by 2E-4",
+         0,
+         0.002,
+         2e-4,
+         true,
+         {"0.002", "0.0018", "0.0016", "0.0014", "0.0012", "0.001", "0.0008", "0.0006", "0.0004",
+          "0.0002", "0"}},
+        {"first label not rounded, by 5E-5",
+         0,
+         0.00012,
+         5e-5,
+         false,
+         {"0.00012", "0.00007", "0.00002"}},
         {"constant 0", 0, 0, 1e-12, true, {"0"}},
         {"constant below -1", -5, -5, 1e-12, true, {}},
         {"10000 increments: no labels", 0, 10000, 1, true, {}},
@@ -158,7 +231,9 @@ TEST(AxisLabels, WalkRunsFromTheTopDownToTheLowerLimit) {
     SeparatorsGuard separators;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(texts(walk(r.min, r.max, r.inc, r.roundFirst)), r.expected);
+        // As an axis writes them: a constant range keeps the pattern's places.
+        const LabelPrecision precision{r.inc, r.roundFirst && r.min != r.max};
+        EXPECT_EQ(texts(walk(r.min, r.max, r.inc, r.roundFirst), precision), r.expected);
     }
     // The values carry the rounding of the repeated subtraction.
     const std::vector<double> fifths = walk(0, 1, 0.2);
@@ -220,11 +295,21 @@ TEST(AxisLabels, PatternWritesGroupedDigitsAndAtMostThreeDecimals) {
         {-0.0004, "#,##0.###", "0"},
         {0.0004, "#,##0.###", "0"},
         {0.0006, "#,##0.###", "0.001"},
-        {1.0005, "#,##0.###", "1.001"},
+        // The double of 1.0005 is 1.000499999999999944…, of 2.0005 2.000500000000000166…
+        {1.0005, "#,##0.###", "1"},
         {-2.0005, "#,##0.###", "-2.001"},
         {999999.9996, "#,##0.###", "1,000,000"},
         {0.00005, "#,##0.###", "0"},
-        {123456789012345678.0, "#,##0.###", "123,456,789,012,346,000"},
+        // The double's exact value, not its first 15 digits: doubles near 1.2E17 lie 16 apart.
+        {123456789012345678.0, "#,##0.###", "123,456,789,012,345,680"},
+        // 123456.7895 is 123456.789499999998952… as a double: rounded once, not at 15 digits
+        // first (which gave «123,456.79»).
+        {123456.7895, "#,##0.###", "123,456.789"},
+        // Doubles near 1E15 lie 0.125 apart, so these are exact.
+        {1000000000000095.0, "#,##0.###", "1,000,000,000,000,095"},
+        {1000000000000085.0, "#,##0.###", "1,000,000,000,000,085"},
+        // Near 1E12 the doubles lie 2^-13 apart: 1000000000000.005 is 1000000000000.0050048828125.
+        {1000000000000.005, "#,##0.###", "1,000,000,000,000.005"},
         {1e18, "#,##0.###", "1E18"},
         {-2e30, "#,##0.###", "-2E30"},
         {inf, "#,##0.###", "INF"},
@@ -239,6 +324,29 @@ TEST(AxisLabels, PatternWritesGroupedDigitsAndAtMostThreeDecimals) {
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.value << " with \"" << r.pattern << "\"");
         EXPECT_EQ(FormatPatternNumber(r.value, r.pattern, '.', ','), r.expected);
+    }
+    // Rounded to a walk's increment: finer than the pattern where it is below 0.001, and for
+    // multiples of it, no finer than its seventh significant place.
+    struct PrecisionRow {
+        double value, increment;
+        bool multiples;
+        std::string expected;
+    };
+    const PrecisionRow precisionRows[] = {
+        {0.00015, 5e-5, true, "0.00015"},
+        {-0.0000018, 2e-7, true, "-0.0000018"},
+        {1.00001, 1e-5, false, "1.00001"},
+        {0.6000000000000001, 0.2, true, "0.6"},
+        {1234.5678, 2.5, true, "1,234.568"}, // a set increment of 2.5 keeps three places
+        {70368744177664.0, 1e29, true, "0"}, // what the walk leaves where 0 belongs
+        {-9.99999999999999e28, 1e29, true, "-1E29"},
+        {1.4e284, 2e299, true, "0"},
+        {70368744177664.0, 1e29, false, "70,368,744,177,664"}, // not a multiple: kept
+    };
+    for (const PrecisionRow& r : precisionRows) {
+        SCOPED_TRACE(testing::Message() << r.value << " by " << r.increment);
+        EXPECT_EQ(FormatPatternNumber(r.value, "#,##0.###", '.', ',', {r.increment, r.multiples}),
+                  r.expected);
     }
     // Russian settings: decimal comma, no-break blank between the groups (code page 1251).
     EXPECT_EQ(FormatPatternNumber(1234567.25, "#,##0.###", ',', '\xA0'), "1\xA0"

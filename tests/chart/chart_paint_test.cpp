@@ -1,23 +1,22 @@
 // The chart's paint sequence: rectangles, the panel fill, the title block, the back wall, the
 // event order, the neutral canvas afterwards and the one-copy repaint.
 
-#include "ChartSetup.h"
+#include "GraphChart.h"
+#include "ImagePixels.h"
+#include "TChart.h"
 #include "TChartAxis.h"
+#include "TLineSeries.h"
 
 #include <QApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-TColor Pixel(const QImage& img, int x, int y) {
-    const QRgb p = img.pixel(x, y);
-    return FromRgb(qRed(p), qGreen(p), qBlue(p));
-}
 
 // The plot rectangle of a paint with no axes shown: the margins and the titles only.
 TRect PaintedPlotRect(TChart& chart) {
@@ -82,7 +81,7 @@ TEST(ChartPaint, TitleAndFootTakeTheirLinesAndTheGap) {
     };
     for (const Row& row : rows) {
         TChart chart;
-        ConfigureLikeGraphWindow(chart);
+        SetUpGraphChart(chart, 1);
         chart.resize(691, 367);
         TChartTitle& t = row.foot ? chart.Foot : chart.Title;
         if (row.foot)
@@ -99,7 +98,7 @@ TEST(ChartPaint, TitleAndFootTakeTheirLinesAndTheGap) {
 
 TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    SetUpGraphChart(chart, 1);
     chart.resize(691, 367);
     const TRect r = PaintedPlotRect(chart);
     const QImage& img = chart.OffscreenImage();
@@ -110,7 +109,7 @@ TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
         for (int x = 0; x < 691; ++x) {
             const bool onFrame = ((x == r.Left || x == r.Right) && y >= r.Top && y <= r.Bottom) ||
                                  ((y == r.Top || y == r.Bottom) && x >= r.Left && x <= r.Right);
-            if (Pixel(img, x, y) != (onFrame ? clBlack : clAqua)) {
+            if (ColorAt(img, x, y) != (onFrame ? clBlack : clAqua)) {
                 bad = std::to_string(x) + "," + std::to_string(y);
                 break;
             }
@@ -126,9 +125,8 @@ TEST(ChartPaint, ConfiguredChartIsAquaWithTheBackWallFrame) {
 
 TEST(ChartPaint, RepaintWithoutChangeIsOneCopy) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(300, 200);
-    auto* s = AddGraphSeries(chart);
     s->AddPoint(0, 1);
     s->AddPoint(1, 2);
     QImage window(300, 200, QImage::Format_RGB32);
@@ -164,9 +162,8 @@ TEST(ChartPaint, RepaintWithoutChangeIsOneCopy) {
 
 TEST(ChartPaint, BurstOfAdditionsPaintsOnceInTheEventLoop) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(400, 300);
-    auto* s = AddGraphSeries(chart);
     chart.show();
     QApplication::processEvents();
     const int before = chart.FullPaintCount();
@@ -182,9 +179,8 @@ TEST(ChartPaint, BurstOfAdditionsPaintsOnceInTheEventLoop) {
 
 TEST(ChartPaint, EventsInOrderAndNeutralCanvasAfterwards) {
     TChart chart;
-    ConfigureLikeGraphWindow(chart);
+    auto* s = SetUpGraphChart(chart, 1);
     chart.resize(300, 200);
-    auto* s = AddGraphSeries(chart);
     std::vector<std::string> order;
     chart.OnBeforeDrawAxes = [&](TChart*) { order.push_back("axes"); };
     chart.OnBeforeDrawSeries = [&](TChart*) { order.push_back("series"); };
@@ -214,22 +210,99 @@ TEST(ChartPaint, EventsInOrderAndNeutralCanvasAfterwards) {
 }
 
 TEST(ChartPaint, TinyChartsPaintWithoutFault) {
+    // Margins of 1 % round to 0 here. The title line (24 pixels) and its gap of 5 put the top
+    // at 29; a crossed or empty rectangle is repaired to one pixel (right or bottom = left or
+    // top + 1; of no width at all, the control's width). Only at 40 across does an axis fit:
+    // the left one, labels 0 … 10 («10» 12 pixels and a blank of 3) and 6 for line and ticks.
     struct Row {
         int width, height;
+        TRect plot;
     };
-    const std::vector<Row> rows = {{0, 0}, {1, 1}, {5, 3}, {40, 2}, {2, 40}};
+    const std::vector<Row> rows = {
+        {0, 0, {0, 29, 1, 30}},    {1, 1, {0, 29, 1, 30}},  {5, 3, {0, 29, 5, 30}},
+        {40, 2, {21, 29, 40, 30}}, {2, 40, {0, 29, 2, 40}},
+    };
     for (const Row& row : rows) {
         TChart chart;
-        ConfigureLikeGraphWindow(chart);
+        auto* s = SetUpGraphChart(chart, 1);
         chart.resize(row.width, row.height);
-        auto* s = AddGraphSeries(chart);
         for (int i = 0; i < 50; ++i)
             s->AddPoint(i, (i * 37) % 11);
         QImage window(std::max(row.width, 1), std::max(row.height, 1), QImage::Format_RGB32);
         chart.PaintChart(window);
         EXPECT_EQ(chart.FullPaintCount(), 1) << row.width << "x" << row.height;
         EXPECT_EQ(chart.OffscreenImage().width(), row.width);
-        EXPECT_GT(chart.PlotRect().Right, chart.PlotRect().Left);
-        EXPECT_GT(chart.PlotRect().Bottom, chart.PlotRect().Top);
+        EXPECT_EQ(chart.PlotRect(), row.plot) << row.width << "x" << row.height;
     }
+}
+
+// The graph window's chart painted for a screen of device pixel ratio 2: an image of twice the
+// size whose geometry is the ratio-1 picture's (the panel, the frame and the dotted grid fall
+// on the doubled pixels), but whose line and labels are rasterised at device resolution, not
+// copied in 2 × 2 blocks, and whose glyphs are still monochrome.
+TEST(ChartPaint, RatioTwoIsRasterisedAtDeviceResolution) {
+    TChart chart;
+    chart.resize(691, 367);
+    TLineSeries* series = SetUpGraphChart(chart, 1);
+    for (int i = 0; i < 401; ++i) {
+        const double x = -10 + i * 11.0 / 400;
+        series->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);
+    }
+    QImage once(691, 367, QImage::Format_RGB32);
+    chart.PaintChart(once);
+    // The first paint of new points lays the axes out before their labels are known; the
+    // pictures compared are those of the settled layout.
+    chart.Invalidate();
+    chart.PaintChart(once);
+    const TRect plot = chart.PlotRect();
+    QImage twice(1382, 734, QImage::Format_RGB32);
+    twice.setDevicePixelRatio(2);
+    chart.PaintChart(twice);
+    const QImage& image = chart.OffscreenImage();
+    ASSERT_EQ(image.size(), QSize(1382, 734));
+    EXPECT_EQ(image.devicePixelRatio(), 2);
+    EXPECT_EQ(chart.PlotRect(), plot);               // the same logical geometry
+    EXPECT_EQ(twice.pixel(0, 0), image.pixel(0, 0)); // copied 1:1 to the device
+
+    // Pixels that differ from the doubled ratio-1 picture, counted where the labels are (left
+    // of the plot) and within the plot (the line), and blocks that are not uniform.
+    const QImage doubled = once.scaled(1382, 734);
+    int labelDiffs = 0, plotDiffs = 0, otherDiffs = 0, mixedBlocks = 0, oddLineEdges = 0;
+    std::set<QRgb> labelColours, onceColours;
+    for (int y = 0; y < 734; ++y)
+        for (int x = 0; x < 1382; ++x) {
+            const bool inPlot = x > 2 * plot.Left + 1 && x < 2 * plot.Right - 2 &&
+                                y > 2 * plot.Top + 1 && y < 2 * plot.Bottom - 2;
+            const bool inLabels = x < 2 * plot.Left - 4 || x >= 2 * plot.Right + 4 ||
+                                  y < 2 * plot.Top - 4 || y >= 2 * plot.Bottom + 4;
+            if (inLabels) {
+                labelColours.insert(image.pixel(x, y));
+                onceColours.insert(doubled.pixel(x, y));
+            }
+            const bool line = ColorAt(image, x, y) == clBlue || ColorAt(doubled, x, y) == clBlue;
+            if (image.pixel(x, y) != doubled.pixel(x, y))
+                ++(inPlot || line ? plotDiffs : inLabels ? labelDiffs : otherDiffs);
+            if (x % 2 == 0 && y % 2 == 0) {
+                const QRgb p = image.pixel(x, y);
+                if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                    image.pixel(x + 1, y + 1) != p)
+                    ++mixedBlocks;
+            }
+            // The top edge of the blue line at an odd device row: a step of one device pixel.
+            if (inPlot && y % 2 == 1 && ColorAt(image, x, y) == clBlue &&
+                ColorAt(image, x, y - 1) != clBlue)
+                ++oddLineEdges;
+        }
+    EXPECT_GT(labelDiffs, 100);
+    EXPECT_GT(plotDiffs, 100);
+    EXPECT_EQ(otherDiffs, 0); // the frame and the grid: the doubled picture
+    EXPECT_GT(mixedBlocks, 100);
+    EXPECT_GT(oddLineEdges, 10);
+    // Glyphs without antialiasing: no colour around the plot that the ratio-1 picture lacks.
+    EXPECT_EQ(labelColours, onceColours);
+
+    // Back at ratio 1 the picture is the ratio-1 picture again.
+    QImage again(691, 367, QImage::Format_RGB32);
+    chart.PaintChart(again);
+    EXPECT_EQ(again, once);
 }

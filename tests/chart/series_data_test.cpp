@@ -209,8 +209,46 @@ TEST(SeriesData, BelongsToAxis) {
         EXPECT_EQ(s->BelongsToAxis(chart.LeftAxis()), row.left) << name;
         EXPECT_EQ(s->BelongsToAxis(chart.RightAxis()), row.right) << name;
     }
-    int l = -1, r = -1;
-    s->HorizontalMargins(l, r);
-    EXPECT_EQ(l + r, 0);
     EXPECT_EQ(s->ParentChart(), &chart);
+}
+
+namespace {
+// A series that needs 20 pixels of room beyond its extremes on both sides.
+struct MarginSeries : TLineSeries {
+    void HorizontalMargins(int& left, int& right) const override { left = right = 20; }
+};
+} // namespace
+
+TEST(SeriesData, MarginsWidenOnlyTheAutomaticEnds) {
+    // 0 … 6 over pixels 0 … 100. With 20 pixels at each end the data take 60 pixels, one
+    // tenth per pixel: the axis shows −2 … 8. With the maximum fixed, 80 pixels: −1.5 … 6.
+    struct Row {
+        const char* name;
+        bool margins, fixedMaximum;
+        double minimum, maximum;
+    };
+    const std::vector<Row> rows = {
+        {"a line series needs no room", false, false, 0, 6},
+        {"both ends automatic", true, false, -2, 8},
+        {"fixed maximum stays", true, true, -1.5, 6},
+    };
+    for (const Row& row : rows) {
+        TChart chart;
+        TChartSeries* s =
+            row.margins ? chart.AddSeries<MarginSeries>() : chart.AddSeries<TLineSeries>();
+        s->AddPoint(0, 0);
+        s->AddPoint(6, 1);
+        TChartAxis& bottom = *chart.BottomAxis();
+        bottom.AutomaticMaximum = !row.fixedMaximum;
+        bottom.Automatic = !row.fixedMaximum;
+        bottom.Maximum = 6;
+        bottom.CalcRangeFromSeries();
+        bottom.PixelStart = 0;
+        bottom.PixelEnd = 100;
+        bottom.WidenForSeriesMargins();
+        EXPECT_EQ(bottom.ActualMinimum, row.minimum) << row.name;
+        EXPECT_EQ(bottom.ActualMaximum, row.maximum) << row.name;
+        EXPECT_EQ(bottom.PixelStart, 0) << row.name;
+        EXPECT_EQ(bottom.PixelEnd, 100) << row.name;
+    }
 }

@@ -105,22 +105,35 @@ TEST(ZoomBand, DrawingTheBandTwiceGivesBackEveryPixel) {
         zoom.drawRubberBand(image);
         EXPECT_EQ(image, before);
     }
-    // Bands of one pixel across and bands reaching beyond the image restore as well.
+    // Bands of one pixel across and bands reaching beyond the image restore as well. A band
+    // one pixel across inverts its single row or column once; outside the image nothing.
     TChart chart;
     chart.Color = clAqua;
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(qRgb(0, 255, 255));
     const QImage before = image.copy();
-    for (TZoomPanningRecord r :
-         {TZoomPanningRecord{true, 3, 3, 4, 15}, TZoomPanningRecord{true, 3, 3, 15, 4},
-          TZoomPanningRecord{true, -5, -5, 15, 15}, TZoomPanningRecord{true, 7, 7, 7, 7}}) {
+    struct Band {
+        TZoomPanningRecord record;
+        int inverted;
+    };
+    const std::vector<Band> bands = {
+        {{true, 3, 3, 4, 15}, 12},    // column x = 3, y = 3 … 14
+        {{true, 3, 3, 15, 4}, 12},    // row y = 3, x = 3 … 14
+        {{true, -5, -5, 15, 15}, 29}, // row y = 14 (15 pixels) and column x = 14, y = 0 … 13
+        {{true, 7, 7, 8, 8}, 1},      // a single pixel
+        {{true, 7, 7, 7, 7}, 0},      // zero size
+    };
+    for (const Band& band : bands) {
+        const TZoomPanningRecord& r = band.record;
+        SCOPED_TRACE(testing::Message() << r.X0 << "," << r.Y0 << " " << r.X1 << "," << r.Y1);
         chart.MouseZoom().Zoom = r;
         chart.MouseZoom().drawRubberBand(image);
-        if (r.X0 != r.X1) {
-            EXPECT_NE(image, before) << r.X0 << "," << r.Y0 << " " << r.X1 << "," << r.Y1;
-        }
+        const std::vector<QPoint> changed = Differences(image, before);
+        EXPECT_EQ(int(changed.size()), band.inverted);
+        for (const QPoint& p : changed)
+            EXPECT_EQ(image.pixel(p), qRgb(255, 255, 255)) << p.x() << "," << p.y();
         chart.MouseZoom().drawRubberBand(image);
-        EXPECT_EQ(image, before) << r.X0 << "," << r.Y0 << " " << r.X1 << "," << r.Y1;
+        EXPECT_EQ(image, before);
     }
 }
 

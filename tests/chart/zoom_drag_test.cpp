@@ -8,7 +8,9 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,9 +41,21 @@ TEST(ZoomDrag, LeftDragsZoomUndoOrDoNothing) {
         bool zoomedBefore;
         QPoint from, to;
         Outcome outcome;
+        double bottomMin = 0, bottomMax = 0, leftMin = 0, leftMax = 0; // of a zoom
     };
+    // A zoom drags on SetSquareAxes, a tenth of a unit per pixel: 100 … 117 across is 5 … 6.7;
+    // 100 … 117 down the left axis (10 at 50, 0 at 150) is 3.3 … 5.
     const std::vector<Row> rows = {
-        {"17 both ways, right and down", false, {100, 100}, {117, 117}, Outcome::Zoom},
+        {"17 both ways, right and down",
+         false,
+         {100, 100},
+         {117, 117},
+         Outcome::Zoom,
+         5,
+         6.7,
+         3.3,
+         5},
+        {"across most of the plot", false, {60, 70}, {140, 130}, Outcome::Zoom, 1, 9, 2, 8},
         {"16 across, far down", false, {100, 100}, {116, 200}, Outcome::Nothing},
         {"far across, 16 down", false, {100, 100}, {200, 116}, Outcome::Nothing},
         {"up and left after a zoom", true, {200, 200}, {100, 100}, Outcome::Undo},
@@ -60,11 +74,9 @@ TEST(ZoomDrag, LeftDragsZoomUndoOrDoNothing) {
             ASSERT_TRUE(chart->ZoomApplied());
             Shown(*chart);
         }
+        if (row.outcome == Outcome::Zoom)
+            SetSquareAxes(*chart);
         const AxisRange before = RangeOf(*chart->BottomAxis());
-        const double x0 = chart->BottomAxis()->PixelToValue(row.from.x());
-        const double x1 = chart->BottomAxis()->PixelToValue(row.to.x());
-        const double yLow = chart->LeftAxis()->PixelToValue(row.to.y());
-        const double yHigh = chart->LeftAxis()->PixelToValue(row.from.y());
         int zooms = 0, undos = 0;
         chart->OnZoom = [&](TChart*) { ++zooms; };
         chart->OnUndoZoom = [&](TChart*) { ++undos; };
@@ -77,11 +89,12 @@ TEST(ZoomDrag, LeftDragsZoomUndoOrDoNothing) {
             EXPECT_EQ(zooms, 1);
             EXPECT_TRUE(chart->ZoomApplied());
             EXPECT_FALSE(after.automatic);
-            EXPECT_DOUBLE_EQ(after.minimum, x0);
-            EXPECT_DOUBLE_EQ(after.maximum, x1);
-            EXPECT_DOUBLE_EQ(chart->LeftAxis()->Minimum, yLow);
-            EXPECT_DOUBLE_EQ(chart->LeftAxis()->Maximum, yHigh);
-            EXPECT_DOUBLE_EQ(chart->RightAxis()->Minimum, yLow);
+            EXPECT_DOUBLE_EQ(after.minimum, row.bottomMin);
+            EXPECT_DOUBLE_EQ(after.maximum, row.bottomMax);
+            EXPECT_DOUBLE_EQ(chart->TopAxis()->Maximum, row.bottomMax);
+            EXPECT_DOUBLE_EQ(chart->LeftAxis()->Minimum, row.leftMin);
+            EXPECT_DOUBLE_EQ(chart->LeftAxis()->Maximum, row.leftMax);
+            EXPECT_DOUBLE_EQ(chart->RightAxis()->Minimum, row.leftMin);
             break;
         case Outcome::Undo:
             EXPECT_EQ(undos, 1);
@@ -131,6 +144,107 @@ TEST(ZoomDrag, ZoomedRangeSurvivesReplotAndUndoFollowsTheNewPoints) {
     EXPECT_DOUBLE_EQ(chart->LeftAxis()->ActualMinimum, 3);
     EXPECT_DOUBLE_EQ(chart->LeftAxis()->ActualMaximum, 15);
     EXPECT_FALSE(chart->MouseZoom().ScaleBackupTaken);
+}
+
+TEST(ZoomDrag, ZoomsAConstantAndStopsAtTheNarrowestRange) {
+    // A constant has no height: its zoom widens to 5 … 5 + 1e-10. A drag of 60 of the ~640
+    // pixels across and 40 of the ~330 down shrinks the ranges at least sevenfold, so 20
+    // drags would leave 100/7^20 ≈ 1e-15 of −2 … 98: the ranges stop at 1e-10 and every paint
+    // still completes.
+    for (const bool constant : {true, false}) {
+        SCOPED_TRACE(constant ? "constant 5" : "x*x-2");
+        auto chart = MakeZoomChart();
+        TChartSeries* s = chart->Series(0);
+        if (constant) {
+            s->ClearPoints();
+            for (int i = 0; i <= 400; ++i)
+                s->AddPoint(-10 + 20.0 * i / 400, 5);
+        }
+        for (int k = 0; k < 20; ++k) {
+            Shown(*chart);
+            const int paints = chart->FullPaintCount();
+            Drag(*chart, Qt::LeftButton, {200, 100}, {260, 140});
+            ASSERT_TRUE(chart->ZoomApplied()) << "drag " << k;
+            Shown(*chart);
+            ASSERT_EQ(chart->FullPaintCount(), paints + 1) << "drag " << k;
+            if (constant && k == 0) {
+                EXPECT_EQ(chart->LeftAxis()->Minimum, 5);
+                EXPECT_EQ(chart->LeftAxis()->Maximum, 5 + 1e-10);
+            }
+        }
+        for (const TChartAxis* a : {chart->BottomAxis(), chart->LeftAxis()}) {
+            EXPECT_GE(a->Maximum - a->Minimum, 0.99e-10);
+            EXPECT_LE(a->Maximum - a->Minimum, 1.01e-10);
+        }
+    }
+}
+
+TEST(ZoomDrag, ReleasingTheOtherButtonEndsAPanButNotAZoom) {
+    struct Row {
+        Qt::MouseButton drag, other;
+        bool zoomed;
+        double bottomMin, bottomMax; // worked on SetSquareAxes, a tenth of a unit per pixel
+    };
+    const std::vector<Row> rows = {
+        // The zoom goes on to its own release: 60 … 140 across is 1 … 9.
+        {Qt::LeftButton, Qt::RightButton, true, 1, 9},
+        // The pan ends at the other release: 10 pixels right, then nothing more.
+        {Qt::RightButton, Qt::LeftButton, false, -1, 9},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "drag with " << row.drag);
+        auto chart = MakeZoomChart(300, 300);
+        Shown(*chart);
+        SetSquareAxes(*chart);
+        QTest::mousePress(chart.get(), row.drag, Qt::NoModifier, {60, 70});
+        QTest::mouseMove(chart.get(), {70, 70});
+        QTest::mousePress(chart.get(), row.other, Qt::NoModifier, {70, 70});
+        QTest::mouseRelease(chart.get(), row.other, Qt::NoModifier, {70, 70});
+        QTest::mouseMove(chart.get(), {140, 130});
+        QTest::mouseRelease(chart.get(), row.drag, Qt::NoModifier, {140, 130});
+        EXPECT_EQ(chart->ZoomApplied(), row.zoomed);
+        EXPECT_DOUBLE_EQ(chart->BottomAxis()->Minimum, row.bottomMin);
+        EXPECT_DOUBLE_EQ(chart->BottomAxis()->Maximum, row.bottomMax);
+        EXPECT_FALSE(chart->MouseZoom().Zoom.Active);
+        EXPECT_FALSE(chart->MouseZoom().Panning.Active);
+    }
+}
+
+TEST(ZoomDrag, AHandlerThatThrowsLeavesTheNextPaintAndDragWorking) {
+    auto reference = MakeZoomChart(300, 300);
+    const QImage clean = Shown(*reference);
+    auto chart = MakeZoomChart(300, 300);
+    Shown(*chart);
+    chart->setCursor(Qt::CrossCursor);
+    // After drawing: that paint is lost, the next one paints the whole chart again.
+    bool fail = true;
+    chart->OnAfterDraw = [&](TChart*) {
+        if (std::exchange(fail, false))
+            throw std::runtime_error("after draw");
+    };
+    chart->Invalidate();
+    chart->grab(); // paints through the widget's own paint handler
+    EXPECT_FALSE(fail);
+    EXPECT_EQ(Shown(*chart), clean);
+    // On zoom and on undo: the ranges are changed all the same, the drag is over, the cursor
+    // is the chart's own, and the next paint shows the new ranges.
+    chart->OnZoom = [](TChart*) { throw std::runtime_error("zoom"); };
+    chart->OnUndoZoom = [](TChart*) { throw std::runtime_error("undo"); };
+    SetSquareAxes(*chart);
+    Drag(*chart, Qt::LeftButton, {60, 70}, {140, 130}); // 1 … 9 across, 2 … 8 up
+    EXPECT_TRUE(chart->ZoomApplied());
+    EXPECT_FALSE(chart->MouseZoom().Zoom.Active);
+    EXPECT_EQ(chart->cursor().shape(), Qt::CrossCursor);
+    EXPECT_TRUE(chart->ImageOutOfDate());
+    Shown(*chart);
+    EXPECT_DOUBLE_EQ(chart->BottomAxis()->ActualMinimum, 1);
+    EXPECT_DOUBLE_EQ(chart->BottomAxis()->ActualMaximum, 9);
+    EXPECT_DOUBLE_EQ(chart->LeftAxis()->ActualMinimum, 2);
+    EXPECT_DOUBLE_EQ(chart->LeftAxis()->ActualMaximum, 8);
+    Drag(*chart, Qt::LeftButton, {200, 200}, {100, 100});
+    EXPECT_FALSE(chart->ZoomApplied());
+    EXPECT_TRUE(chart->ImageOutOfDate());
+    EXPECT_EQ(Shown(*chart), clean);
 }
 
 TEST(ZoomDrag, RightDragPansTheDirectionsThatAreAllowed) {
@@ -379,11 +493,12 @@ TEST(ZoomDrag, WheelStepsMoveTheVerticalAxesByThreePerCent) {
     struct Row {
         std::vector<int> deltas;
         double leftMin, leftMax;
+        bool saved; // a whole step saves the scales, as a zoom or a pan does
     };
     // 0 … 10: a step toward the user (negative) adds 0.3, one away subtracts it.
     const std::vector<Row> rows = {
-        {{-120}, 0.3, 10.3}, {{120}, -0.3, 9.7},      {{-240}, 0.6, 10.6},
-        {{-60}, 0, 10},      {{-60, -60}, 0.3, 10.3}, {{120, -120}, 0, 10},
+        {{-120}, 0.3, 10.3, true}, {{120}, -0.3, 9.7, true},      {{-240}, 0.6, 10.6, true},
+        {{-60}, 0, 10, false},     {{-60, -60}, 0.3, 10.3, true}, {{120, -120}, 0, 10, true},
     };
     for (const Row& row : rows) {
         auto chart = MakeZoomChart(300, 300);
@@ -399,6 +514,61 @@ TEST(ZoomDrag, WheelStepsMoveTheVerticalAxesByThreePerCent) {
         EXPECT_NEAR(chart->LeftAxis()->Maximum, row.leftMax, 1e-12);
         EXPECT_NEAR(chart->RightAxis()->Minimum, row.leftMin, 1e-12);
         EXPECT_DOUBLE_EQ(chart->BottomAxis()->Minimum, 0); // horizontal axes stay
-        EXPECT_FALSE(chart->MouseZoom().ScaleBackupTaken); // no scales are saved
+        EXPECT_EQ(chart->MouseZoom().ScaleBackupTaken, row.saved);
+    }
+}
+
+TEST(ZoomDrag, WheelShiftsWithoutWideningAndAnUndoDragGivesTheAutomaticRangesBack) {
+    struct Row {
+        const char* name;
+        double (*f)(double);
+        double autoMin, autoMax;   // of «f» at 401 points on -10 … 10
+        double wheelMin, wheelMax; // one step toward the user: 3 % of the range up
+    };
+    const std::vector<Row> rows = {
+        {"x*x-2", [](double x) { return x * x - 2; }, -2, 98, 1, 101},
+        // 3 % of nothing: the constant keeps its one value, not 5 … 5.0000000001.
+        {"constant 5", [](double) { return 5.0; }, 5, 5, 5, 5},
+        // 3 % of 2E308, a range beyond the doubles: 6E306.
+        {"x*1E307", [](double x) { return x * 1e307; }, -1e308, 1e308, -9.4e307, 1.06e308},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto chart = MakeZoomChart();
+        TChartSeries* s = chart->Series(0);
+        s->ClearPoints();
+        for (int i = 0; i <= 400; ++i) {
+            const double x = -10 + 20.0 * i / 400;
+            s->AddPoint(x, row.f(x));
+        }
+        Shown(*chart);
+        QWheelEvent wheel(QPointF(300, 200), chart->mapToGlobal(QPointF(300, 200)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(chart.get(), &wheel);
+        const QImage shown = Shown(*chart);
+        TChartAxis& left = *chart->LeftAxis();
+        EXPECT_FALSE(RangeOf(left).automatic);
+        EXPECT_DOUBLE_EQ(left.Minimum, row.wheelMin);
+        EXPECT_DOUBLE_EQ(left.Maximum, row.wheelMax);
+        if (row.wheelMin == row.wheelMax) {
+            // Every label of the walk reads «5» at the middle, and so does the line.
+            std::vector<double> values;
+            left.LabelValues(values);
+            ASSERT_FALSE(values.empty());
+            for (const double v : values) {
+                EXPECT_EQ(left.FormatAxisLabel(v), "5");
+                EXPECT_EQ(left.ValueToPixel(v), left.PixelCenter());
+            }
+            EXPECT_EQ(shown.pixel(chart->BottomAxis()->PixelCenter(), left.PixelCenter()),
+                      ToArgb(clBlue));
+        }
+
+        Drag(*chart, Qt::LeftButton, {400, 250}, {150, 100}); // up and left: undo
+        Shown(*chart);
+        EXPECT_TRUE(RangeOf(left).automatic);
+        EXPECT_TRUE(RangeOf(*chart->RightAxis()).automatic);
+        EXPECT_DOUBLE_EQ(left.ActualMinimum, row.autoMin);
+        EXPECT_DOUBLE_EQ(left.ActualMaximum, row.autoMax);
+        EXPECT_FALSE(chart->MouseZoom().ScaleBackupTaken);
     }
 }

@@ -4,11 +4,7 @@
 
 void EngineTest::SetUp() {
     ResetEngineState();
-    // What the calculator window does on activation.
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<std::size_t>(c));
-        LetterSet.set(static_cast<std::size_t>(c + 32));
-    }
+    FillLetterSet();
     SetEngineMessageHook([this](const std::string& text) { messages.push_back(text); });
 }
 
@@ -31,12 +27,7 @@ void EngineTest::parse(const std::string& text) {
     ScanPos = 0;
     CurChar = ' ';
     ErrAny = false;
-    ErrRule = false;
-    ErrEval = false;
-    SkipBlanks();
-    if (CurChar == 'f' || CurChar == 'F') {
-        ParseStatement(TreeRoot);
-    }
+    ParseStatements();
 }
 
 long double EngineTest::evaluate(const std::string& body, long double x) {

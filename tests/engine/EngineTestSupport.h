@@ -15,7 +15,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes text the statement, prepares the scan and parses it into TreeRoot.
+    // Makes text the statement, prepares the scan and runs the calculation command's statement
+    // loop on it, which parses it into TreeRoot.
     void parse(const std::string& text);
     // Parses "f(x) = " + body and evaluates it at x with EvalFormula (ErrEval and ErrRule
     // cleared first; a failed parse fails the test).

@@ -123,6 +123,12 @@ TEST_F(RootFinderTest, BisectOverflowsOnEndsBeyondHalfTheRange) {
     EXPECT_THROW(Bisect(
                      x1, fx1, [](long double x) { return x; }, -1E4932L, 1E4932L, 1),
                  EOverflow);
+    // Ends typed as «-1E5120» and «1E5120»: their width is ∞, exactly; their sum −∞ + ∞ is
+    // an invalid operation.
+    const long double inf = std::numeric_limits<long double>::infinity();
+    EXPECT_THROW(Bisect(
+                     x1, fx1, [](long double x) { return x; }, -inf, inf, 1),
+                 EInvalidOp);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // Which activations of the graph window plot again: sequences of window events and the
-// activations that must (1) or must not (0) plot.
+// activations that must (1) or must not (0) plot; and the one command at a time they wait for.
 
 #include "ActivationGate.h"
+#include "CommandGate.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -114,6 +116,35 @@ TEST(ActivationGateTest, PlotsOnlyWhenTheFocusComesBackFromAnotherWindow) {
     for (const Row& row : rows) {
         EXPECT_EQ(Play(row.script), row.verdicts) << row.name << ": " << row.script;
     }
+}
+
+// The application's one command at a time: a command inside another is refused, work owed
+// meanwhile runs after it in order (and may run commands of its own), and a command that
+// raises leaves the gate open.
+TEST(CommandGateTest, OneCommandAtATimeAndTheOwedWorkAfterIt) {
+    CommandGate gate;
+    std::string log;
+    EXPECT_TRUE(gate.Run([&] {
+        log += 'c';
+        EXPECT_FALSE(gate.Run([&] { log += '!'; }));
+        gate.WhenIdle([&] {
+            log += '1';
+            EXPECT_TRUE(gate.Run([&] {
+                log += 'd';
+                gate.WhenIdle([&] { log += '3'; });
+            }));
+        });
+        gate.WhenIdle([&] { log += '2'; });
+        log += 'e';
+    }));
+    EXPECT_EQ(log, "ce1d23");
+    EXPECT_FALSE(gate.Running());
+
+    log.clear();
+    gate.WhenIdle([&] { log += 'n'; }); // nothing runs: at once
+    EXPECT_THROW(gate.Run([] { throw std::runtime_error("raised"); }), std::runtime_error);
+    EXPECT_TRUE(gate.Run([&] { log += 'c'; }));
+    EXPECT_EQ(log, "nc");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "FakeGraphHost.h"
 
+#include "Calculation.h"
+#include "CalculatorState.h"
 #include "TextCodec.h"
 
 #include "Exceptions.h"
@@ -11,17 +13,15 @@ std::string Utf8Of(const std::string& cp1251) {
 
 FakeGraphHost::FakeGraphHost() {
     ResetEngineState();
-    LetterSet.reset();
-    for (char c = 'A'; c <= 'Z'; ++c) {
-        LetterSet.set(static_cast<unsigned char>(c));
-        LetterSet.set(static_cast<unsigned char>(c + 32));
-    }
+    ResetCalculatorState();
+    FillLetterSet();
     SetEngineMessageHook([this](const std::string& text) { Record("engine: " + Utf8Of(text)); });
 }
 
 FakeGraphHost::~FakeGraphHost() {
     SetEngineMessageHook(nullptr);
     ResetEngineState();
+    ResetCalculatorState();
 }
 
 void FakeGraphHost::Record(const std::string& entry) {
@@ -36,40 +36,13 @@ void FakeGraphHost::Record(const std::string& entry) {
 
 void FakeGraphHost::Calculate() {
     ++CalculateCount;
-    std::string body = FromQt(QString::fromUtf8(Formula.c_str()));
-    const std::size_t semicolon = body.find(';');
-    body = semicolon == std::string::npos ? std::string() : body.substr(0, semicolon + 1);
-    m_formulaBody = body;
+    ::Calculate({FromQt(QString::fromUtf8(Formula.c_str())),
+                 FromQt(QString::fromUtf8(XText.c_str())), "3", false},
+                *this);
+}
 
-    FormulaText = "f(x) = " + body;
-    FormulaLen = static_cast<std::uint8_t>(FormulaText.size());
-    ScanPos = 0;
-    CurChar = ' ';
-    if (!InputCheckMessage.empty()) {
-        Record("message: " + InputCheckMessage);
-        return;
-    }
-    ErrAny = false;
-    while (ScanPos < FormulaLen) {
-        const std::uint8_t before = ScanPos;
-        SkipBlanks();
-        ErrRule = false;
-        ErrEval = false;
-        if (CurChar == 'f' || CurChar == 'F') {
-            ParseStatement(TreeRoot);
-            if (ErrAny) {
-                break;
-            }
-        }
-        if (ScanPos == before) {
-            break; // nothing more to read: the calculator's loop would wait here forever
-        }
-    }
-    if (ErrAny) {
-        Record("message: Где-то в выражении ошибка...Исправьте и повторите попытку");
-        return;
-    }
-    EvalFormula(X);
+const std::string& FakeGraphHost::FormulaBody() const {
+    return ::FormulaBody;
 }
 
 bool FakeGraphHost::ShowToleranceDialog() {
@@ -99,6 +72,22 @@ void FakeGraphHost::Guard(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const Exception& error) {
-        Record("error: " + Utf8Of(error.Message()));
+        ShowError(error.Message());
     }
+}
+
+void FakeGraphHost::ShowError(const std::string& text) {
+    Record("error: " + Utf8Of(text));
+}
+
+std::optional<std::string> FakeGraphHost::OpenFileName(const FileDialogOptions&) {
+    return std::nullopt;
+}
+
+std::optional<std::string> FakeGraphHost::SaveFileName(const FileDialogOptions&) {
+    return std::nullopt;
+}
+
+void FakeGraphHost::ShowHelp(const std::string&, int context) {
+    ShowHelp(context);
 }

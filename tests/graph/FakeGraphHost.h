@@ -1,32 +1,32 @@
 #pragma once
-// A GraphHost without the calculator: its calculation command runs the real engine on a formula
-// given as text, and its boxes and dialogs are scripted and recorded.
+// A GraphHost without the calculator window: its calculation command is the calculator's own,
+// run on a formula and an x given as text, and its boxes and dialogs are scripted and recorded.
+// It is also the toolkit of that command, so the command's messages join the same record.
 
 #include "GraphHost.h"
+#include "Toolkit.h"
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-class FakeGraphHost : public GraphHost {
+class FakeGraphHost : public GraphHost, public Toolkit {
 public:
-    // Resets the engine's state, fills its letter set as the calculator window does and sends
-    // its messages to the record.
+    // Resets the engine's and the calculator's state, fills the letter set as the calculator
+    // window does and sends the engine's messages to the record.
     FakeGraphHost();
     ~FakeGraphHost() override;
 
-    // The formula memo (UTF-8) and the x field of the calculator window.
+    // The formula memo (UTF-8) and the x field of the calculator window. An x that is not a
+    // number stops the command at its input check, before it parses: the engine keeps its
+    // tree and ErrAny as they were.
     std::string Formula = "x;";
-    long double X = 1;
-    // When not empty, Calculate stops at its input check with this message (UTF-8), before it
-    // parses: the engine keeps its tree and ErrAny as they were.
-    std::string InputCheckMessage;
+    std::string XText = "1";
 
-    // What Calculate does, as the calculation command: the statement «f(x) = <body>» is parsed
-    // into the engine and evaluated once at X; a faulty formula shows the formula message.
+    // The calculation command with the memo Formula, x XText and 3 fraction digits.
     void Calculate() override;
-    const std::string& FormulaBody() const override { return m_formulaBody; }
+    const std::string& FormulaBody() const override;
 
     // Scripted: the dialog's result and the tolerance it leaves.
     bool ShowToleranceDialog() override;
@@ -38,6 +38,12 @@ public:
     bool Confirm(const std::string& text) override;
     void ShowHelp(int context) override;
     void Guard(const std::function<void()>& handler) override;
+
+    // The rest of the toolkit, which the calculation command does not use.
+    void ShowError(const std::string& text) override;
+    std::optional<std::string> OpenFileName(const FileDialogOptions& options) override;
+    std::optional<std::string> SaveFileName(const FileDialogOptions& options) override;
+    void ShowHelp(const std::string& helpFile, int context) override;
 
     // Answers to the questions in order; when they run out, DefaultAnswer.
     std::deque<bool> Answers;
@@ -53,8 +59,6 @@ public:
 
 private:
     void Record(const std::string& entry);
-
-    std::string m_formulaBody;
 };
 
 // Code page 1251 text as UTF-8.

@@ -2,6 +2,7 @@
 // scripted host, the series as the commands leave it.
 
 #include "GraphCommands.h"
+#include "Calculation.h"
 #include "FakeGraphHost.h"
 
 #include "Exceptions.h"
@@ -17,8 +18,7 @@
 
 namespace {
 
-const std::string FormulaMessage =
-    "message: Где-то в выражении ошибка...Исправьте и повторите попытку";
+const std::string FormulaMessage = "message: " + Utf8Of(BadFormulaMessage());
 const std::string CalculationMessage =
     "message: Ошибка в вычислениях - недопустимое значение аргумента";
 const std::string IntervalMessage = "message: Ошибка: X_max должно быть больше, чем X_min ";
@@ -53,26 +53,32 @@ protected:
     TLineSeries series;
 };
 
-// The abscissa of point i as the plotting defines it: i × XStep + XMin in extended, held as a
-// double, with XStep = (XMax − XMin) / 399 held as a double.
-double Abscissa(int i, long double xMin, long double xMax) {
-    const double step = static_cast<double>((xMax - xMin) / 399.0L);
-    return static_cast<double>(static_cast<long double>(i) * step + xMin);
-}
-
 TEST_F(GraphCommandsTest, SamplesEvenlyAt400Or401Points) {
+    // Point i lies at i × XStep + XMin in extended, held as a double, with XStep =
+    // (XMax − XMin) / 399 held as a double. Worked out by hand for −10 … 1: XStep =
+    // 11/399 ≈ 0.02756892230576441, and 399 × XStep + (−10) = 1 − 3·2⁻⁵², just below 1.
+    struct Point {
+        int i;
+        double x;
+    };
     struct Row {
         const char* xMin;
         const char* xMax;
         long double min;
         long double max;
         int count;
+        std::vector<Point> worked;
     };
     const Row rows[] = {
-        {"-10", "1", -10, 1, 401}, // point 399 falls just below 1, so one more follows
-        {"0", "1", 0, 1, 400},     // point 399 is exactly 1
-        {"-200", "199", -200, 199, 400},
-        {" 2.5", "3", 2.5L, 3, 400},
+        {"-10",
+         "1",
+         -10,
+         1,
+         401, // point 399 falls just below 1, so one more follows
+         {{0, -10}, {1, -9.972431077694235}, {399, 0.9999999999999993}, {400, 1.0275689223057638}}},
+        {"0", "1", 0, 1, 400, {{0, 0}, {1, 0.002506265664160401}, {399, 1}}}, // 399 is exactly 1
+        {"-200", "199", -200, 199, 400, {{0, -200}, {1, -199}, {200, 0}, {399, 199}}},
+        {" 2.5", "3", 2.5L, 3, 400, {{0, 2.5}, {1, 2.50125313283208}, {399, 3}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.xMin) + " .. " + row.xMax);
@@ -81,9 +87,13 @@ TEST_F(GraphCommandsTest, SamplesEvenlyAt400Or401Points) {
         EXPECT_EQ(GraphPointCount, 400);
         EXPECT_EQ(XMin, row.min);
         EXPECT_EQ(XMax, row.max);
+        for (const Point& p : row.worked)
+            EXPECT_EQ(series.XValues().ValueAt(p.i), p.x) << "point " << p.i;
         for (int i = 0; i < row.count; ++i) {
-            const double x = Abscissa(i, row.min, row.max);
-            ASSERT_EQ(series.XValues().ValueAt(i), x) << "point " << i;
+            const double x = series.XValues().ValueAt(i);
+            if (i > 0) {
+                ASSERT_GT(x, series.XValues().ValueAt(i - 1)) << "point " << i;
+            }
             ASSERT_EQ(series.YValues().ValueAt(i), static_cast<double>(x * 1.0L * x - 2))
                 << "point " << i;
             ASSERT_EQ(series.PointColor(i), clChartDefault);
@@ -114,32 +124,32 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderAndLeaveTheSeriesEmpty) {
     struct Row {
         const char* name;
         const char* formula;
-        const char* inputCheck; // the calculation stops at its own input check
+        const char* xText; // not a number: the calculation stops at its own input check
         const char* xMin;
         const char* xMax;
         std::vector<std::string> log;
     };
     const std::string badNumber = "message: неверно записано число";
     const Row rows[] = {
-        {"faulty formula", "1+;", "", "abc", "1", {FormulaMessage, CalculationMessage}},
-        {"no semicolon", "x", "", "-10", "1", {FormulaMessage, CalculationMessage}},
+        {"faulty formula", "1+;", "1", "abc", "1", {FormulaMessage, CalculationMessage}},
+        {"no semicolon", "x", "1", "-10", "1", {FormulaMessage, CalculationMessage}},
         {"empty formula",
          "x",
-         "Неверно записано число Х",
+         "1,5",
          "-10",
          "1",
-         {"message: Неверно записано число Х", "message: Формула пуста"}},
-        {"bad X min", "x;", "", "1,5", "abc", {badNumber}},
-        {"bad X max", "x;", "", "-10", "1 ", {badNumber}},
-        {"equal ends", "x;", "", "1", "1", {IntervalMessage}},
-        {"reversed ends", "x;", "", "2", "1", {IntervalMessage}},
-        {"step rounds to 0", "x;", "", "0", "1E-4000", {IntervalMessage}},
+         {"message: " + Utf8Of(BadXMessage()), "message: Формула пуста"}},
+        {"bad X min", "x;", "1", "1,5", "abc", {badNumber}},
+        {"bad X max", "x;", "1", "-10", "1 ", {badNumber}},
+        {"equal ends", "x;", "1", "1", "1", {IntervalMessage}},
+        {"reversed ends", "x;", "1", "2", "1", {IntervalMessage}},
+        {"step rounds to 0", "x;", "1", "0", "1E-4000", {IntervalMessage}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         series.AddPoint(0, 0); // left from an earlier plotting: every stop empties the series
         host.Log.clear();
-        host.InputCheckMessage = row.inputCheck;
+        host.XText = row.xText;
         ErrAny = false; // the input check keeps the flags of the last calculation
         Plot(row.formula, row.xMin, row.xMax);
         EXPECT_EQ(host.Log, row.log);

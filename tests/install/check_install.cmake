@@ -1,5 +1,6 @@
 # Installs the build into a scratch DESTDIR and checks that every file is where a desktop
-# expects it: the program, its desktop entry, metainfo, icons of each size and help text.
+# expects it: the program, its desktop entry, metainfo, formula file type, icons of each size,
+# help text, manual page, copyright and changelog.
 file(REMOVE_RECURSE ${STAGE})
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${STAGE}
@@ -23,6 +24,10 @@ expect(${BINDIR}/Zorvo_3)
 expect(${DATADIR}/applications/${APP_ID}.desktop)
 expect(${DATADIR}/metainfo/${APP_ID}.metainfo.xml)
 expect(${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg)
+expect(${DATADIR}/mime/packages/${APP_ID}.xml)
+expect(${DATADIR}/man/man1/Zorvo_3.1.gz)
+expect(${DATADIR}/doc/zorvo/copyright)
+expect(${DATADIR}/doc/zorvo/changelog.gz)
 file(GLOB help_files RELATIVE ${HELP_SOURCE} ${HELP_SOURCE}/*)
 if(NOT help_files)
   message(FATAL_ERROR "no help text in ${HELP_SOURCE}")

@@ -173,11 +173,23 @@ TEST_F(NumberFormat, GeneralFormUsesTheRegionalSeparator) {
 }
 
 TEST_F(NumberFormat, PowerOfTenScaling) {
-    // Single table entries are the correctly rounded powers.
-    for (int e : {1, 17, 31, 32, 480, 512, 4608}) {
-        const std::string text = "1e" + std::to_string(e);
-        EXPECT_EQ(ScaleByPowerOfTen(1.0L, e), std::strtold(text.c_str(), nullptr)) << e;
-        EXPECT_EQ(ScaleByPowerOfTen(1.0L, -e), 1.0L / std::strtold(text.c_str(), nullptr)) << e;
+    // Single table entries: 10^e rounded once to 64 significant bits, and the quotient 1 / that
+    // rounded once more, worked out in exact integer arithmetic.
+    const struct {
+        int e;
+        long double power, inverse;
+    } rows[] = {
+        {1, 0xA000000000000000p-60L, 0xCCCCCCCCCCCCCCCDp-67L},
+        {17, 0xB1A2BC2EC5000000p-7L, 0xB877AA3236A4B449p-120L},
+        {31, 0xFC6F7C4045812296p39L, 0x81CEB32C4B43FCF5p-166L},
+        {32, 0x9DC5ADA82B70B59Ep43L, 0xCFB11EAD453994BAp-170L},
+        {480, 0xB83ED8DC0795A262p1531L, 0xB1D983B479007737p-1658L},
+        {512, 0xE319A0AEA60E91C7p1637L, 0x9049EE32DB23D21Cp-1764L},
+        {4608, 0xAE3511626ED559F0p15244L, 0xBC1905F3E898CCA3p-15371L},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ScaleByPowerOfTen(1.0L, row.e), row.power) << row.e;
+        EXPECT_EQ(ScaleByPowerOfTen(1.0L, -row.e), row.inverse) << row.e;
     }
     EXPECT_EQ(ScaleByPowerOfTen(3.5L, 0), 3.5L);
     EXPECT_EQ(ScaleByPowerOfTen(0.0L, 5120), kInf);

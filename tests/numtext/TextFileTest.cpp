@@ -3,13 +3,22 @@
 
 #include "TextFile.h"
 
+#include "AsOrdinaryUser.h"
+#include "FileReplacement.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -17,6 +26,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+int OpenDescriptors() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -193,19 +210,22 @@ TEST_F(TextFileTest, OpeningFailuresCarryTheirCodeAndMessage) {
 }
 
 TEST_F(TextFileTest, UnreadableFileIsAccessDenied) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    }
-    const std::string path = Put("secret.frm", "x");
-    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    TextFile file;
-    BindTextFile(file, path);
-    OpenTextForReading(file);
-    EXPECT_EQ(RaisedCode(), 5);
-    ASSERT_EQ(::chmod(m_folder.c_str(), 0500), 0);
-    BindTextFile(file, PathOf("new.frm"));
-    OpenTextForWriting(file);
-    EXPECT_EQ(RaisedCode(), 5);
+    const OrdinaryUserFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::string codes = AsOrdinaryUser([&folder] {
+        const std::string path = folder / "secret.frm";
+        std::ofstream(path) << "x";
+        ::chmod(path.c_str(), 0);
+        TextFile file;
+        BindTextFile(file, path);
+        OpenTextForReading(file);
+        const int reading = RaisedCode();
+        ::chmod(folder.path().c_str(), 0500);
+        BindTextFile(file, folder / "new.frm");
+        OpenTextForWriting(file);
+        return std::to_string(reading) + " " + std::to_string(RaisedCode());
+    });
+    EXPECT_EQ(codes, "5 5");
 }
 
 TEST_F(TextFileTest, FullDeviceIsDiskFull) {
@@ -275,14 +295,15 @@ TEST(TextErrorMessages, KnownCodesAndTheRest) {
     for (const auto& [code, message] : rows) {
         EXPECT_EQ(TextErrorMessage(code), message) << code;
     }
-}
-
-int OpenDescriptors() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) {
-        ++count;
+    // Errors that a save can meet, and what the user reads for each.
+    const std::pair<int, const char*> errors[] = {
+        {EIO, "I/O error 1117"}, // errno 5, not "File access denied"
+        {EDQUOT, "Disk full"},
+        {EROFS, "File access denied"},
+    };
+    for (const auto& [error, message] : errors) {
+        EXPECT_EQ(TextErrorMessage(TextResultOfErrno(error, "a.frm")), message) << error;
     }
-    return count;
 }
 
 TEST_F(TextFileTest, ARaisingCommandLeaksNoDescriptor) {
@@ -303,6 +324,252 @@ TEST_F(TextFileTest, ARaisingCommandLeaksNoDescriptor) {
         }
     }
     EXPECT_EQ(OpenDescriptors(), before);
+}
+
+// Saves one line over `path` as the formula file command does, checking each step; `beforeClose`
+// acts between writing and closing. The code raised, or 0.
+int SaveLine(const std::string& path, const std::function<void(TextFile&)>& beforeClose = {}) {
+    TextFile file;
+    BindTextFile(file, path);
+    OpenTextForSaving(file);
+    int code = PendingTextResult();
+    if (code == 0) {
+        WriteTextString(file, "new");
+        WriteLineEnd(file);
+        if (beforeClose) {
+            beforeClose(file);
+        }
+        CloseTextFile(file);
+        code = PendingTextResult();
+    }
+    try {
+        CheckTextResult();
+    } catch (const EInOutError&) {
+    }
+    return code;
+}
+
+void PutFile(const std::string& path, const std::string& bytes, mode_t mode) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    ::chmod(path.c_str(), mode);
+}
+
+// What a save left: its code, what `path` holds (or "(folder)"), its mode, and every name in its
+// folder, hidden ones included, so that a temporary left behind shows.
+std::string Left(int code, const std::string& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << code << ' '
+        << (S_ISDIR(info.st_mode) ? std::string("(folder)")
+                                  : std::string(std::istreambuf_iterator<char>(in), {}))
+        << ' ' << std::oct << (info.st_mode & 07777) << " [";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        out << (i == 0 ? "" : " ") << names[i];
+    }
+    out << ']';
+    return out.str();
+}
+
+// Runs `save` while only `count` more descriptors can be opened.
+int WithDescriptorsLeft(rlim_t count, const std::function<int()>& save) {
+    const int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC); // the next one an open gets
+    ::close(lowest);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(lowest) + count;
+    ::setrlimit(RLIMIT_NOFILE, &low);
+    const int code = save();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    return code;
+}
+
+// Saving asks the file system, as the ordinary user, what it allows, and keeps what the file is:
+// its owner, group, mode and links. Every row starts in a fresh folder of the ordinary user and,
+// but where it says otherwise, runs as that user.
+TEST(SavingTextFiles, TheFileSystemDecidesAndTheFileStaysWhatItWas) {
+    const OrdinaryUser user = TheOrdinaryUser();
+    using Folder = OrdinaryUserFolder;
+    struct Row {
+        const char* name;
+        std::function<std::string(const Folder&)> run;
+        const char* expected;
+        bool asSuiteUser = false;
+        std::function<void(const Folder&)> prepare = {}; // by the suite's user, before the row
+    };
+    const Row rows[] = {
+        {"a read-only file is refused and stays as it was",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0444);
+             return Left(SaveLine(f / "a.frm"), f / "a.frm");
+         },
+         "5 old 444 [a.frm]"},
+        {"a folder that takes no new file: the file is written in place",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             struct stat before {};
+             ::stat((f / "a.frm").c_str(), &before);
+             ::chmod(f.path().c_str(), 0555);
+             const int code = SaveLine(f / "a.frm");
+             ::chmod(f.path().c_str(), 0755);
+             struct stat after {};
+             ::stat((f / "a.frm").c_str(), &after);
+             return Left(code, f / "a.frm") + (after.st_ino == before.st_ino ? " same" : " other");
+         },
+         "0 new\r\n 644 [a.frm] same"},
+        {"a group of the user other than the primary one stays",
+         [&user](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0640);
+             ::chown((f / "a.frm").c_str(), static_cast<uid_t>(-1), user.otherGroup);
+             const int code = SaveLine(f / "a.frm");
+             struct stat info {};
+             ::stat((f / "a.frm").c_str(), &info);
+             return Left(code, f / "a.frm") + (info.st_gid == user.otherGroup ? " kept" : " lost");
+         },
+         "0 new\r\n 640 [a.frm] kept"},
+        {"the suite's user (root in CI) saves the ordinary user's file: owner and group stay",
+         [&user](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0604);
+             ::chown((f / "a.frm").c_str(), user.uid, user.otherGroup);
+             const int code = SaveLine(f / "a.frm");
+             struct stat info {};
+             ::stat((f / "a.frm").c_str(), &info);
+             const bool kept = info.st_uid == user.uid && info.st_gid == user.otherGroup;
+             return Left(code, f / "a.frm") + (kept ? " kept" : " lost");
+         },
+         "0 new\r\n 604 [a.frm] kept", true},
+        // Another user's file (root's, in CI) that this user may write: a replacement would
+        // become this user's, so it is written in place.
+        {"another owner's file that the user may write: the owner stays",
+         [](const Folder& f) {
+             struct stat before {};
+             ::stat((f / "a.frm").c_str(), &before);
+             const int code = SaveLine(f / "a.frm");
+             struct stat after {};
+             ::stat((f / "a.frm").c_str(), &after);
+             return Left(code, f / "a.frm") + (after.st_uid == before.st_uid ? " kept" : " lost");
+         },
+         "0 new\r\n 664 [a.frm] kept", false,
+         [&user](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0664);
+             ::chown((f / "a.frm").c_str(), static_cast<uid_t>(-1), user.otherGroup);
+         }},
+        // Opening a pipe for writing would wait for a reader for ever.
+        {"a pipe without a reader is refused at once",
+         [](const Folder& f) {
+             ::mkfifo((f / "p.frm").c_str(), 0644);
+             return std::to_string(SaveLine(f / "p.frm"));
+         },
+         "6"},
+        {"two hard links stay one file",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             ::link((f / "a.frm").c_str(), (f / "b.frm").c_str());
+             const int code = SaveLine(f / "a.frm");
+             return Left(code, f / "a.frm") + " b.frm: " + Left(0, f / "b.frm");
+         },
+         "0 new\r\n 644 [a.frm b.frm] b.frm: 0 new\r\n 644 [a.frm b.frm]"},
+        {"a new file gets what the file-creation mask leaves of 0666",
+         [](const Folder& f) {
+             ::umask(027);
+             return Left(SaveLine(f / "n.frm"), f / "n.frm");
+         },
+         "0 new\r\n 640 [n.frm]"},
+        {"a link to nothing yet: the file it names is made, the link stays",
+         [](const Folder& f) {
+             ::umask(022);
+             ::symlink("n.frm", (f / "l.frm").c_str());
+             const int code = SaveLine(f / "l.frm");
+             return Left(code, f / "n.frm") + (fs::is_symlink(f / "l.frm") ? " link" : " file");
+         },
+         "0 new\r\n 644 [l.frm n.frm] link"},
+        {"the rename fails, the file having become a folder: folder kept, no temporary",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             const int code = SaveLine(f / "a.frm", [&f](TextFile&) {
+                 ::unlink((f / "a.frm").c_str());
+                 ::mkdir((f / "a.frm").c_str(), 0755);
+                 PutFile(f / "a.frm/old.frm", "old", 0644);
+             });
+             return Left(code, f / "a.frm") + " " + Left(0, f / "a.frm/old.frm");
+         },
+         "5 (folder) 755 [a.frm] 0 old 644 [old.frm]"},
+        {"the rename fails, the temporary being gone: the old file stays",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             const int code = SaveLine(
+                 f / "a.frm", [](TextFile& file) { ::unlink(file.temporaryName.c_str()); });
+             return Left(code, f / "a.frm");
+         },
+         "2 old 644 [a.frm]"},
+        {"no descriptor left: refused, nothing leaked",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             const int before = OpenDescriptors();
+             const int code = WithDescriptorsLeft(0, [&f] { return SaveLine(f / "a.frm"); });
+             return Left(code, f / "a.frm") + (OpenDescriptors() == before ? "" : " leaked");
+         },
+         "4 old 644 [a.frm]"},
+        // The file opens, its temporary cannot: writing in place instead would cut the file
+        // short whenever the writing itself then failed.
+        {"one descriptor left: refused, the file untouched, nothing leaked",
+         [](const Folder& f) {
+             PutFile(f / "a.frm", "old", 0644);
+             const int before = OpenDescriptors();
+             const int code = WithDescriptorsLeft(1, [&f] { return SaveLine(f / "a.frm"); });
+             return Left(code, f / "a.frm") + (OpenDescriptors() == before ? "" : " leaked");
+         },
+         "4 old 644 [a.frm]"},
+    };
+    for (const Row& row : rows) {
+        const Folder folder;
+        ASSERT_FALSE(folder.path().empty());
+        if (row.prepare) {
+            row.prepare(folder);
+        }
+        const auto run = [&] { return row.run(folder); };
+        EXPECT_EQ(row.asSuiteUser ? run() : AsOrdinaryUser(run), row.expected) << row.name;
+    }
+}
+
+// The temporary of a save is a new file: whatever another user has put under its name, a
+// symbolic link above all, makes the creation fail and is neither followed nor changed.
+TEST_F(TextFileTest, ATemporaryIsNeverMadeThroughWhatIsThere) {
+    const std::string victim = Put("victim.frm", "mine");
+    ASSERT_EQ(::symlink(victim.c_str(), PathOf("to-victim").c_str()), 0);
+    ASSERT_EQ(::symlink(PathOf("not-yet").c_str(), PathOf("to-nothing").c_str()), 0);
+    Put("taken", "x");
+    for (const char* planted : {"to-victim", "to-nothing", "taken"}) {
+        errno = 0;
+        EXPECT_EQ(CreateExclusive(PathOf(planted)), -1) << planted;
+        EXPECT_EQ(errno, EEXIST) << planted;
+    }
+    EXPECT_EQ(Contents(victim), "mine");
+    EXPECT_FALSE(fs::exists(PathOf("not-yet")));
+
+    // Free names: hidden, beside the target (so the rename stays on its file system), different
+    // each time, and for the owner alone.
+    std::string first;
+    std::string second;
+    const int a = CreateTemporaryBeside(PathOf("a.frm"), first);
+    const int b = CreateTemporaryBeside(PathOf("a.frm"), second);
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(fs::path(first).parent_path(), m_folder);
+    EXPECT_EQ(fs::path(first).filename().string().front(), '.');
+    struct stat info {};
+    ::fstat(a, &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600U);
+    ::close(a);
+    ::close(b);
 }
 
 } // namespace
