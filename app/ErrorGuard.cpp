@@ -35,16 +35,24 @@ void ShowCurrentException(Toolkit& toolkit) noexcept {
     }
 }
 
+namespace {
+Toolkit* g_defaultToolkit = nullptr;
+int g_handlerDepth = 0;
+} // namespace
+
 void RunGuarded(Toolkit& toolkit, const std::function<void()>& handler) noexcept {
+    // The error box belongs to the handler that failed, so the depth covers it too.
+    ++g_handlerDepth;
     try {
         handler();
     } catch (...) {
         ShowCurrentException(toolkit);
     }
+    --g_handlerDepth;
 }
 
-namespace {
-Toolkit* g_defaultToolkit = nullptr;
+int RunningHandlerDepth() {
+    return g_handlerDepth;
 }
 
 void SetDefaultToolkit(Toolkit* toolkit) {

@@ -14,6 +14,9 @@ std::string ErrorBoxText(const std::string& message);
 
 // Runs the handler; any exception is shown by toolkit.ShowError and goes no further.
 void RunGuarded(Toolkit& toolkit, const std::function<void()>& handler) noexcept;
+// How many handlers run now, one inside another: 0 in the event loop. A handler that shows a
+// modal window counts while that window's handlers run inside it.
+int RunningHandlerDepth();
 
 // The toolkit that the default handling uses where no other is at hand (the application's
 // event dispatch); set at start-up.

@@ -55,11 +55,16 @@ TEST_F(ErrorGuardTest, EveryExceptionReachesTheErrorBox) {
     for (const Row& row : rows) {
         toolkit.calls.clear();
         bool after = false;
+        int depthInside = 0;
         RunGuarded(toolkit, [&] {
+            depthInside = RunningHandlerDepth();
             row.raise();
             after = true;
         });
         EXPECT_FALSE(after) << row.what;
+        // A handler ended by an exception no longer counts as running.
+        EXPECT_EQ(depthInside, 1) << row.what;
+        EXPECT_EQ(RunningHandlerDepth(), 0) << row.what;
         ASSERT_EQ(toolkit.Errors().size(), 1u) << row.what;
         EXPECT_EQ(toolkit.Errors()[0], row.shown) << row.what;
         EXPECT_TRUE(toolkit.Messages().empty()) << row.what;
