@@ -210,7 +210,10 @@ QString Formula(Dice& dice) {
     QString text = dice.Chance(30) ? dice.Pick(kKnownFormulas) : expression(dice, 3) + ';';
     if (dice.Chance(20)) {
         for (int n = 1 + dice.Below(3); n > 0; --n) {
-            text.insert(dice.Below(int(text.size()) + 1), dice.Pick(kJunk));
+            int at = dice.Below(int(text.size()) + 1);
+            // Never between the two halves of a character outside the basic plane.
+            at += at > 0 && text[at - 1].isHighSurrogate() ? 1 : 0;
+            text.insert(at, dice.Pick(kJunk));
         }
     }
     return text;
