@@ -2,6 +2,7 @@
 
 #include "Chart1.h"
 #include "TChart.h"
+#include "TChartAxis.h"
 #include "TLineSeries.h"
 #include "zorvo3.h"
 
@@ -209,7 +210,10 @@ QString Formula(Dice& dice) {
     QString text = dice.Chance(30) ? dice.Pick(kKnownFormulas) : expression(dice, 3) + ';';
     if (dice.Chance(20)) {
         for (int n = 1 + dice.Below(3); n > 0; --n) {
-            text.insert(dice.Below(int(text.size()) + 1), dice.Pick(kJunk));
+            int at = dice.Below(int(text.size()) + 1);
+            // Never between the two halves of a character outside the basic plane.
+            at += at > 0 && text[at - 1].isHighSurrogate() ? 1 : 0;
+            text.insert(at, dice.Pick(kJunk));
         }
     }
     return text;
@@ -284,8 +288,10 @@ void Hands::Wheel(QWidget* target, QPoint at, int steps, Qt::KeyboardModifiers m
 }
 
 bool Hands::Key(int key, Qt::KeyboardModifiers mods, const QString& text) {
+    // A window that has been closed keeps Qt's keyboard focus on this platform until another
+    // is activated; a display server gives its keys to no one.
     const QPointer<QWindow> window = QGuiApplication::focusWindow();
-    if (!window) {
+    if (!window || !window->isVisible()) {
         return false;
     }
     QWindowSystemInterface::handleKeyEvent<Sync>(window, tick(), QEvent::KeyPress, key, mods, text);
@@ -525,13 +531,25 @@ bool PaintClock::eventFilter(QObject* watched, QEvent* event) {
     worstWallMs = std::max(worstWallMs, double(wall.nsecsElapsed()) / 1e6);
     if (ms > m_budgetMs) {
         const TChart& chart = *m_graph.Chart1;
+        const TChartAxis& x = *chart.BottomAxis();
+        const TChartAxis& y = *chart.LeftAxis();
+        const TLineSeries& series = *m_graph.Series1;
         Broken(QStringLiteral("a paint of the chart took %1 ms, over the budget of %2 ms (chart "
-                              "%3 x %4, %5 points)")
+                              "%3 x %4; %5 points, x %6 .. %7, y %8 .. %9; axes x %10 .. %11, "
+                              "y %12 .. %13)")
                    .arg(ms, 0, 'f', 1)
                    .arg(m_budgetMs)
                    .arg(chart.width())
                    .arg(chart.height())
-                   .arg(m_graph.Series1->Count())
+                   .arg(series.Count())
+                   .arg(series.Count() ? series.LowestX() : 0, 0, 'g', 17)
+                   .arg(series.Count() ? series.HighestX() : 0, 0, 'g', 17)
+                   .arg(series.Count() ? series.LowestY() : 0, 0, 'g', 17)
+                   .arg(series.Count() ? series.HighestY() : 0, 0, 'g', 17)
+                   .arg(x.ActualMinimum, 0, 'g', 17)
+                   .arg(x.ActualMaximum, 0, 'g', 17)
+                   .arg(y.ActualMinimum, 0, 'g', 17)
+                   .arg(y.ActualMaximum, 0, 'g', 17)
                    .toStdString());
     }
     return true;

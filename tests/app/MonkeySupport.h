@@ -89,8 +89,8 @@ public:
     void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
     void Drag(QWidget* target, QPoint from, QPoint to, Qt::MouseButton button);
     void Wheel(QWidget* target, QPoint at, int steps, Qt::KeyboardModifiers mods);
-    // A key pressed and released in the window that has the keyboard; false when another
-    // program has it.
+    // A key pressed and released in the window that has the keyboard; false when no window
+    // of the program has it.
     bool Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {});
     // One key per character.
     void Type(const QString& text);
