@@ -11,7 +11,8 @@
 // - a steep segment entering the zoomed plot from two thousand million pixels below it;
 // - 401 values alternating between the clamp values ±1E30, with automatic axes and zoomed so
 //   that every segment runs 60,000 pixels from one side of the plot to the other;
-// - the 408,777 points that the plotting makes of X min «1», X max «1.0000000000000000001».
+// - the 408,777 points that the plotting makes of X min «1», X max «1.0000000000000000001»;
+// - what the monkey found: a constant formula («1000;») and the narrowest zoom.
 //
 // CHART_BENCH_IMAGE=<file.png> also writes the painted chart to that file.
 
@@ -212,6 +213,33 @@ void BM_PaintNarrowestInterval(benchmark::State& state) {
     state.counters["points"] = double(points.size());
 }
 BENCHMARK(BM_PaintNarrowestInterval)->Unit(benchmark::kMillisecond);
+
+// Inputs the monkey found (tests/app/monkey_test.cpp), each a paint over the frame. Argument:
+// the value of a constant formula such as «1000;», plotted at 400 points on 0 … 399 with
+// automatic axes; the vertical axes then span one value, and every label of their walk (up to
+// the 2000 of the tick list) is drawn at the same pixel.
+void BM_PaintConstantFormula(benchmark::State& state) {
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < 400; ++i)
+        points.emplace_back(i, double(state.range(0)));
+    auto chart = MakeChartOf(points);
+    PaintRepeatedly(state, *chart);
+}
+BENCHMARK(BM_PaintConstantFormula)
+    ->ArgName("value")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
+
+// An empty chart zoomed as far as the mouse zoom goes, both axes 1E-10 wide: x 0 … 1E-10,
+// y 20000 … 20000 + 1E-10.
+void BM_PaintNarrowestZoom(benchmark::State& state) {
+    auto chart = MakeChartOf({}, {0, 1e-10, 20000, 20000 + 1e-10});
+    PaintRepeatedly(state, *chart);
+}
+BENCHMARK(BM_PaintNarrowestZoom)->Unit(benchmark::kMillisecond);
 
 // The floor: one fill and 400 two-pixel segments straight through QPainter, no axes, no text.
 void BM_BareQPainterFillAndSegments(benchmark::State& state) {
