@@ -138,9 +138,15 @@ int TChartAxis::rangeEndsLabelSize() {
 int TChartAxis::widestLabelSize(double increment) {
     AxisLabelValues(ActualMinimum, ActualMaximum, increment, RoundFirstLabel, m_labelValues);
     const LabelPrecision precision = labelPrecision(increment);
+    const int low = std::min(PixelStart, PixelEnd), high = std::max(PixelStart, PixelEnd);
     int widest = 0;
-    for (const double v : m_labelValues)
-        widest = std::max(widest, labelSize(formatLabel(v, precision)));
+    for (const double v : m_labelValues) {
+        // Only the labels along the axis must fit. The walk's tolerance at the low end is
+        // relative and may reach far past it (2E-8 below 20000): labels there only overhang.
+        const int p = ValueToPixel(v);
+        if (low <= p && p <= high)
+            widest = std::max(widest, labelSize(formatLabel(v, precision)));
+    }
     return widest;
 }
 
@@ -424,6 +430,49 @@ void TChartAxis::drawLabel(int pixel, const std::string& text) {
     canvas.SetTextAlign(TTextAlignH::Left, TTextAlignV::Top);
 }
 
+bool TChartAxis::labelRowsReachImage(int pixel) const {
+    // Only a one-line label's rows are known before its text: a multi-line label is drawn.
+    if (LabelsMultiLine)
+        return true;
+    const int top = !m_horizontal ? pixel - m_labelHeight / 2
+                    : m_otherSide ? LabelsPos - m_labelHeight
+                                  : LabelsPos;
+    // A line's height of margin on both sides, for glyphs that reach beyond their line.
+    return m_chart->Canvas().RowsReachImage(top - m_labelHeight, top + 2 * m_labelHeight);
+}
+
+void TChartAxis::drawLabelRun(int pixel, std::size_t first, std::size_t last) {
+    if (m_chart->OnGetAxisLabel) {
+        // The chart's event may write any text for any label: each is asked for.
+        for (std::size_t i = first; i <= last; ++i)
+            drawLabel(pixel, FormatAxisLabel(m_labelValues[i]));
+        return;
+    }
+    const std::string firstText = FormatAxisLabel(m_labelValues[first]);
+    drawLabel(pixel, firstText);
+    if (first < last)
+        drawLabelChanges(pixel, first, last, firstText, FormatAxisLabel(m_labelValues[last]));
+}
+
+void TChartAxis::drawLabelChanges(int pixel, std::size_t first, std::size_t last,
+                                  const std::string& firstText, const std::string& lastText) {
+    // The labels are rounded to fixed places, so along the falling walk their texts change
+    // monotonically: where the first and last label of a stretch read alike, so does every
+    // label between. Text drawn again at the same place over itself changes no pixel, so
+    // drawing each text of a run once, in walk order, paints what drawing every label paints,
+    // and the thousand labels of a constant range cost two.
+    if (firstText == lastText)
+        return;
+    if (last == first + 1) {
+        drawLabel(pixel, lastText);
+        return;
+    }
+    const std::size_t middle = first + (last - first) / 2;
+    const std::string middleText = FormatAxisLabel(m_labelValues[middle]);
+    drawLabelChanges(pixel, first, middle, firstText, middleText);
+    drawLabelChanges(pixel, middle, last, middleText, lastText);
+}
+
 void TChartAxis::drawTickSet(const TChartPen& pen, int length, bool inner,
                              std::span<const int> positions) {
     TChartCanvas3D& canvas = m_chart->Canvas();
@@ -434,7 +483,11 @@ void TChartAxis::drawTickSet(const TChartPen& pen, int length, bool inner,
     const int dir = inner ? -away : away;
     const int from = AxisPos + dir;
     const int to = from + dir * length;
-    for (const int p : positions) {
+    const bool repeatsChangeNothing = pen.Mode != TPenMode::pmNotXor;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const int p = positions[i];
+        if (repeatsChangeNothing && i > 0 && positions[i - 1] == p)
+            continue;
         if (m_horizontal)
             canvas.Line(p, from, p, to);
         else
@@ -451,7 +504,13 @@ void TChartAxis::drawGridLines(const TChartPen& pen, std::span<const int> positi
     canvas.AssignPen(pen);
     if (pen.Color == clChartDefault)
         canvas.SetPenColor(clGray);
-    for (const int p : positions) {
+    // Every line starts its dash pattern afresh, so one drawn again over itself changes no
+    // pixel unless the pen inverts: the labels of a constant range share one line.
+    const bool repeatsChangeNothing = pen.Mode != TPenMode::pmNotXor;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const int p = positions[i];
+        if (repeatsChangeNothing && i > 0 && positions[i - 1] == p)
+            continue;
         if (m_horizontal)
             canvas.Line(p, plot.Top, p, plot.Bottom);
         else
@@ -505,17 +564,21 @@ void TChartAxis::DrawAxis() {
         canvas.SetBrushStyle(TBrushStyle::bsClear);
         canvas.SetBackMode(true);
         LabelValues(m_labelValues);
-        for (const double v : m_labelValues) {
-            const int p = ValueToPixel(v);
-            if (!(LabelsOnAxis || (PixelStart < p && p < PixelEnd)))
-                continue;
-            if (!TickOnLabelsOnly)
-                m_ticks.push_back(p);
-            if (Labels) {
-                if (TickOnLabelsOnly)
-                    m_ticks.push_back(p);
-                drawLabel(p, FormatAxisLabel(v));
+        const std::size_t count = m_labelValues.size();
+        for (std::size_t first = 0; first < count;) {
+            // Labels at one pixel (a constant range, or an increment far below a pixel) are
+            // taken as one run.
+            const int p = ValueToPixel(m_labelValues[first]);
+            std::size_t end = first + 1;
+            while (end < count && ValueToPixel(m_labelValues[end]) == p)
+                ++end;
+            if (LabelsOnAxis || (PixelStart < p && p < PixelEnd)) {
+                if (!TickOnLabelsOnly || Labels)
+                    m_ticks.insert(m_ticks.end(), end - first, p);
+                if (Labels && labelRowsReachImage(p))
+                    drawLabelRun(p, first, end - 1);
             }
+            first = end;
         }
     }
 

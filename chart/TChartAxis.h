@@ -165,6 +165,12 @@ private:
     int textWidth(const std::string& text);
     int textHeight(const std::string& text);
     void drawLabel(int pixel, const std::string& text);
+    bool labelRowsReachImage(int pixel) const;
+    // The labels first … last of m_labelValues, all at `pixel`.
+    void drawLabelRun(int pixel, std::size_t first, std::size_t last);
+    // The texts of the labels after `first` up to `last` that differ from their predecessor.
+    void drawLabelChanges(int pixel, std::size_t first, std::size_t last,
+                          const std::string& firstText, const std::string& lastText);
     void drawTickSet(const TChartPen& pen, int length, bool inner, std::span<const int> positions);
     void drawGridLines(const TChartPen& pen, std::span<const int> positions);
     void drawMinorTicks();

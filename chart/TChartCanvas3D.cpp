@@ -333,6 +333,14 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
     else if (m_alignV == TTextAlignV::Baseline)
         top = y - fm.ascent();
     ForEachLine(text, [&](std::string_view line) {
+        // No glyph is wider than the font's widest, so a line whose every possible box lies
+        // wholly outside the image is left unshaped (a thousand labels beyond an axis's end).
+        const std::int64_t most = std::int64_t(line.size()) * fm.maxWidth() + lineHeight;
+        if (!ColumnsReachImage(x - most, x + most) ||
+            !RowsReachImage(top - lineHeight, top + 2 * lineHeight)) {
+            top += lineHeight;
+            return;
+        }
         const QString s = ToQt(line);
         const int w = int(fm.horizontalAdvance(s));
         int left = x;
@@ -345,6 +353,18 @@ void TChartCanvas3D::TextOut(int x, int y, std::string_view text) {
         m_painter.drawText(QPoint(left, top + fm.ascent()), s);
         top += lineHeight;
     });
+}
+
+bool TChartCanvas3D::RowsReachImage(std::int64_t top, std::int64_t bottom) const {
+    if (!m_drawing || m_image.isNull())
+        return true;
+    return DevFar(bottom) > m_box.top && DevFar(top) < m_box.bottom;
+}
+
+bool TChartCanvas3D::ColumnsReachImage(std::int64_t left, std::int64_t right) const {
+    if (!m_drawing || m_image.isNull())
+        return true;
+    return DevFar(right) > m_box.left && DevFar(left) < m_box.right;
 }
 
 // --- pixels and fills --------------------------------------------------------------------

@@ -85,6 +85,11 @@ public:
     TTextAlignH TextAlignH() const { return m_alignH; }
     TTextAlignV TextAlignV() const { return m_alignV; }
     void TextOut(int x, int y, std::string_view text);
+    // Whether drawing within the logical rows [top, bottom) or columns [left, right) can
+    // change a pixel of the image within the clip (always, while nothing is being drawn into
+    // an image): text that misses it can be left out, unformatted.
+    bool RowsReachImage(std::int64_t top, std::int64_t bottom) const;
+    bool ColumnsReachImage(std::int64_t left, std::int64_t right) const;
 
     // --- shapes --------------------------------------------------------------------------
     // Fills rect with the brush (a pattern copy: no outline; a clear brush paints nothing).
