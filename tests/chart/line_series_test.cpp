@@ -63,7 +63,7 @@ struct Fixture {
         const QImage& img = chart.OffscreenImage();
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                if ((img.pixel(x, y) & 0xFFFFFF) == 0x0000FF)
+                if (ColorAt(img, x, y) == clBlue)
                     blue.emplace_back(x, y);
         return blue;
     }
