@@ -359,6 +359,14 @@ long double EvalNode(const ExprNode* node, long double x) {
     return v;
 }
 
+std::string DivisionByZeroMessage() {
+    return DivisionMessage;
+}
+
+std::string LogarithmMessage() {
+    return LnMessage;
+}
+
 long double EvalFormula(long double x) {
     if (ErrEval) {
         ErrAny = true;

@@ -127,6 +127,10 @@ long double EvalNode(const ExprNode* node, long double x);
 long double EvalFormula(long double x);
 // -1, 0 or 1; zero of either sign gives 0, NaN gives -1.
 std::int32_t SignOf(long double v);
+// Texts of the evaluation's messages (code page 1251), as the windows show them: a division
+// by zero, and the start of a refused logarithm's, which the refused argument follows.
+std::string DivisionByZeroMessage();
+std::string LogarithmMessage();
 
 using RealFunction = std::function<long double(long double)>;
 // Halves [A, B] until it is no wider than Eps, moving A while the sign at the midpoint equals

@@ -15,6 +15,7 @@
 #include "Startup.h"
 #include "TLineSeries.h"
 #include "Unit1.h"
+#include "zorvo3.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,5 +149,6 @@ private:
 inline const std::string kFormulaError = "message: " + fromCp1251(BadFormulaMessage());
 inline const std::string kBadX = "message: " + fromCp1251(BadXMessage());
 inline const std::string kBadDigits = "message: " + fromCp1251(BadDigitsMessage());
+inline const std::string kDivideByZero = "message: " + fromCp1251(DivisionByZeroMessage());
 inline const std::string kOverflow = "error: Floating point overflow.";
 inline const std::string kInvalidOp = "error: Invalid floating point operation.";

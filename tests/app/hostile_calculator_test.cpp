@@ -155,14 +155,10 @@ TEST_F(HostileTest, FormulasThatOverflowOrAreUndefinedInTheCalculator) {
         // 1 divided by a power that underflowed to 0.
         {"0.5^(-20000);", {"error: Floating point division by zero."}, kUnchanged},
         {"TAN(1E30);", {kInvalidOp}, kUnchanged},
-        {"1/(x-x);",
-         {"message: Ошибка:  деление на 0 "},
-         QStringLiteral("Результат=           0.000")},
+        {"1/(x-x);", {kDivideByZero}, QStringLiteral("Результат=           0.000")},
         {"EXP(-20000);", {}, QStringLiteral("Результат=           0.000")},
         {"10^4000*10^4000;", {kOverflow}, kUnchanged},
-        {"(x-x)/(x-x);",
-         {"message: Ошибка:  деление на 0 "},
-         QStringLiteral("Результат=           0.000")},
+        {"(x-x)/(x-x);", {kDivideByZero}, QStringLiteral("Результат=           0.000")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.formula);

@@ -21,7 +21,6 @@ const std::string kNoSignChange = "message: Не выполнено необхо
                                   "< 0 ! \n\rНе могу решить уравнение";
 const std::string kStopQuestion =
     "question: Произошла ошибка в вычислениях. Остановить построение графика ?";
-const std::string kDivideByZero = "message: Ошибка:  деление на 0 ";
 const std::string kZeroDivide = "error: Floating point division by zero.";
 
 class HostileGraphTest : public HostileTest {

@@ -33,6 +33,16 @@ struct Fixture {
         axis->Minimum = minimum;
         axis->Maximum = maximum;
     }
+    // 0 … 5 across and 0 … 10 up: labels «10» on both vertical axes and one line of 12 below
+    // put the plot at 28 … 663 across and 33 … 345 down, 127 pixels a unit across and 31.2
+    // up. So x = 0, 1, 2, 3, 4, 5 lie at 28, 155, 282, 409, 536, 663, and y = 0, 2.5, 5, 7.5,
+    // 10 at 345, 267, 189, 111, 33; y = ±1E6 lies 31 200 000 pixels beyond 0, at −31199655
+    // and 31200345.
+    void FixRoundAxes() {
+        Fix(chart.BottomAxis(), 0, 5);
+        Fix(chart.LeftAxis(), 0, 10);
+        Fix(chart.RightAxis(), 0, 10);
+    }
     // Paints and returns the segments of the blue two-pixel pen as "x0,y0->x1,y1".
     std::vector<std::string> Segments() {
         log.clear();
@@ -46,29 +56,14 @@ struct Fixture {
                 segments.push_back(line.substr(7, line.find(" pen") - 7));
         return segments;
     }
-    int Px(double x) const { return chart.BottomAxis()->ValueToPixel(x); }
     int Py(double y) const { return chart.LeftAxis()->ValueToPixel(y); }
-    std::string Seg(int x0, int y0, int x1, int y1) const {
-        return std::to_string(x0) + "," + std::to_string(y0) + "->" + std::to_string(x1) + "," +
-               std::to_string(y1);
-    }
-    std::string SegV(double x0, double y0, double x1, double y1) const {
-        return Seg(Px(x0), Py(y0), Px(x1), Py(y1));
-    }
-    // The pixel row of y on the left axis without the 32-bit guard of the labels' mapping:
-    // PixelEnd − (y − ActualMinimum) × AxisLength / ActualRange, rounded.
-    long long TrueY(double y) const {
-        const TChartAxis& a = *chart.LeftAxis();
-        return std::llround(a.PixelEnd - (static_cast<long double>(y) - a.ActualMinimum) *
-                                             a.AxisLength() / a.ActualRange);
-    }
     // The blue pixels of the last paint.
     std::vector<std::pair<int, int>> BluePixels() const {
         std::vector<std::pair<int, int>> blue;
         const QImage& img = chart.OffscreenImage();
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                if ((img.pixel(x, y) & 0xFFFFFF) == 0x0000FF)
+                if (ColorAt(img, x, y) == clBlue)
                     blue.emplace_back(x, y);
         return blue;
     }
@@ -80,37 +75,35 @@ TEST(LineSeries, SegmentsBetweenDrawnPoints) {
     struct Row {
         const char* name;
         std::vector<double> xs, ys;
-        std::vector<TColor> colours;               // empty: all default
-        std::vector<std::pair<int, int>> expected; // index pairs of the drawn segments
+        std::vector<TColor> colours;       // empty: all default
+        std::vector<std::string> expected; // on FixRoundAxes
     };
     const std::vector<Row> rows = {
         {"no points", {}, {}, {}, {}},
-        {"one point", {1}, {1}, {}, {}},
-        {"two points", {1, 2}, {1, 3}, {}, {{0, 1}}},
-        {"three points", {1, 2, 3}, {1, 3, 2}, {}, {{0, 1}, {1, 2}}},
+        {"one point", {1}, {2.5}, {}, {}},
+        {"two points", {1, 2}, {2.5, 7.5}, {}, {"155,267->282,111"}},
+        {"three points", {1, 2, 3}, {2.5, 7.5, 5}, {}, {"155,267->282,111", "282,111->409,189"}},
         {"null point interrupts",
          {1, 2, 3, 4},
-         {1, 3, 2, 4},
+         {2.5, 7.5, 5, 10},
          {clChartDefault, clNone, clChartDefault, clChartDefault},
-         {{2, 3}}},
-        {"same pixel drawn once", {1, 1.0000001, 3}, {1, 1, 2}, {}, {{1, 2}}},
+         {"409,189->536,33"}},
+        // 1.0000001 lies 0.0000127 pixels right of 1.
+        {"same pixel drawn once", {1, 1.0000001, 3}, {2.5, 2.5, 5}, {}, {"155,267->409,189"}},
         {"a repeated point made null still interrupts",
          {1, 2, 2, 3},
-         {1, 2, 2, 3},
+         {2.5, 5, 5, 7.5},
          {clChartDefault, clChartDefault, clNone, clChartDefault},
-         {{0, 1}}},
+         {"155,267->282,189"}},
     };
     for (const Row& row : rows) {
         Fixture f;
         for (std::size_t i = 0; i < row.xs.size(); ++i)
             f.series->AddPoint(row.xs[i], row.ys[i], "",
                                row.colours.empty() ? clChartDefault : row.colours[i]);
-        const std::vector<std::string> got = f.Segments();
-        std::vector<std::string> expected;
-        for (const auto& [a, b] : row.expected)
-            expected.push_back(f.SegV(row.xs[std::size_t(a)], row.ys[std::size_t(a)],
-                                      row.xs[std::size_t(b)], row.ys[std::size_t(b)]));
-        EXPECT_EQ(got, expected) << row.name;
+        f.FixRoundAxes();
+        EXPECT_EQ(f.Segments(), row.expected) << row.name;
+        EXPECT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345})) << row.name;
     }
 }
 
@@ -131,35 +124,39 @@ TEST(LineSeries, ZoomedRangeEntersAtTheLeftEdgeAndLeavesPastTheRight) {
     // from 15 (28 + 612.7 ≈ 641; 7.5 at 111) to 16 (28 + 724.1 ≈ 752; 8 at 345 − 249.6 ≈ 95).
     ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345}));
     ASSERT_EQ(got.size(), 7u);
-    EXPECT_EQ(got.front(), f.Seg(28, 197, 84, 189));
-    EXPECT_EQ(got.back(), f.Seg(641, 111, 752, 95));
+    EXPECT_EQ(got.front(), "28,197->84,189");
+    EXPECT_EQ(got.back(), "641,111->752,95");
 }
 
 TEST(LineSeries, PointAtTheLeftEdgeValueIsTheFirstVisible) {
     Fixture f;
     for (int i = 0; i <= 20; ++i)
         f.series->AddPoint(i, i * 0.5);
-    Fixture::Fix(f.chart.BottomAxis(), 10, 20);
+    Fixture::Fix(f.chart.BottomAxis(), 10, 15);
+    Fixture::Fix(f.chart.LeftAxis(), 0, 10);
+    Fixture::Fix(f.chart.RightAxis(), 0, 10);
     const std::vector<std::string> got = f.Segments();
     EXPECT_EQ(f.series->FirstVisible(), 10);
-    EXPECT_EQ(f.series->LastVisible(), 20);
+    EXPECT_EQ(f.series->LastVisible(), 15);
     // The entering segment has zero length (the point lies on the edge), so none is drawn.
-    EXPECT_EQ(got.size(), 10u);
-    EXPECT_EQ(got.front(), f.SegV(10, 5, 11, 5.5));
+    // As on FixRoundAxes shifted by 10 across: 10 at 28, 11 at 155; 5 at 189 and 5.5 at
+    // 345 − 171.6 ≈ 173.
+    ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345}));
+    EXPECT_EQ(got.size(), 5u);
+    EXPECT_EQ(got.front(), "28,189->155,173");
 }
 
 TEST(LineSeries, FarPointsAreSkippedAndNeighboursJoined) {
     Fixture f;
-    const std::vector<double> ys = {1, 2, 1e6, 3, -1e6, 2};
+    const std::vector<double> ys = {2.5, 5, 1e6, 7.5, -1e6, 5};
     for (std::size_t i = 0; i < ys.size(); ++i)
         f.series->AddPoint(double(i), ys[i]);
-    Fixture::Fix(f.chart.LeftAxis(), 0, 4);
-    Fixture::Fix(f.chart.RightAxis(), 0, 4);
+    f.FixRoundAxes();
     const std::vector<std::string> got = f.Segments();
     ASSERT_LT(f.Py(1e6), -32766);
     ASSERT_GT(f.Py(-1e6), 32766);
-    const std::vector<std::string> expected = {f.SegV(0, 1, 1, 2), f.SegV(1, 2, 3, 3),
-                                               f.SegV(3, 3, 5, 2)};
+    const std::vector<std::string> expected = {"28,267->155,189", "155,189->409,111",
+                                               "409,111->663,189"};
     EXPECT_EQ(got, expected);
 }
 
@@ -167,33 +164,29 @@ TEST(LineSeries, FarPointsAreBypassedOnlyBetweenPointsOnScreen) {
     struct Row {
         const char* name;
         std::vector<double> ys;
-        // The drawn segments as index pairs; a far end is drawn at its true row.
-        std::vector<std::pair<int, int>> expected;
+        // On FixRoundAxes; a far end is drawn at its true row.
+        std::vector<std::string> expected;
     };
     const std::vector<Row> rows = {
         {"the line leaves the plot towards a far last point",
-         {1, 2, 3, 1e6},
-         {{0, 1}, {1, 2}, {2, 3}}},
-        {"the line starts at a far first point", {1e6, 3, 2, 1}, {{0, 1}, {1, 2}, {2, 3}}},
-        {"far at both ends, bypassed between", {1e6, 2, -1e6, 3, 1e6}, {{0, 1}, {1, 3}, {3, 4}}},
-        {"a run of far points between points on screen", {1, 1e6, -1e6, 3}, {{0, 3}}},
+         {2.5, 5, 7.5, 1e6},
+         {"28,267->155,189", "155,189->282,111", "282,111->409,-31199655"}},
+        {"the line starts at a far first point",
+         {1e6, 7.5, 5, 2.5},
+         {"28,-31199655->155,111", "155,111->282,189", "282,189->409,267"}},
+        {"far at both ends, bypassed between",
+         {1e6, 5, -1e6, 7.5, 1e6},
+         {"28,-31199655->155,189", "155,189->409,111", "409,111->536,-31199655"}},
+        {"a run of far points between points on screen",
+         {2.5, 1e6, -1e6, 7.5},
+         {"28,267->409,111"}},
     };
     for (const Row& row : rows) {
         Fixture f;
         for (std::size_t i = 0; i < row.ys.size(); ++i)
             f.series->AddPoint(double(i), row.ys[i]);
-        Fixture::Fix(f.chart.LeftAxis(), 0, 4);
-        Fixture::Fix(f.chart.RightAxis(), 0, 4);
-        const std::vector<std::string> got = f.Segments();
-        std::vector<std::string> expected;
-        auto row_of = [&](int i) {
-            const double y = row.ys[std::size_t(i)];
-            return std::abs(y) < 100 ? (long long)f.Py(y) : f.TrueY(y);
-        };
-        for (const auto& [a, b] : row.expected)
-            expected.push_back(std::to_string(f.Px(a)) + "," + std::to_string(row_of(a)) + "->" +
-                               std::to_string(f.Px(b)) + "," + std::to_string(row_of(b)));
-        EXPECT_EQ(got, expected) << row.name;
+        f.FixRoundAxes();
+        EXPECT_EQ(f.Segments(), row.expected) << row.name;
     }
 }
 
@@ -207,16 +200,16 @@ TEST(LineSeries, EachPaintStartsItsLineAfresh) {
     Fixture::Fix(f.chart.LeftAxis(), 0, 10);
     Fixture::Fix(f.chart.RightAxis(), 0, 10);
     const std::vector<std::string> got = f.Segments();
-    const TRect& plot = f.chart.PlotRect();
+    ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345}));
     ASSERT_EQ(got.size(), 7u);
     // The line enters at the plot's left edge towards point 10, wherever that lies, and goes
-    // on from there: nothing joins the point where the previous paint ended.
-    EXPECT_EQ(got[0].substr(0, got[0].find(',')), std::to_string(plot.Left));
-    EXPECT_EQ(got[0].substr(got[0].find("->")),
-              "->" + std::to_string(f.Px(10)) + "," + std::to_string(f.TrueY(1e6)));
-    EXPECT_EQ(got[1], std::to_string(f.Px(10)) + "," + std::to_string(f.TrueY(1e6)) + "->" +
-                          std::to_string(f.Px(11)) + "," + std::to_string(f.Py(5.5)));
-    EXPECT_EQ(got.back(), f.SegV(15, 7.5, 16, 8));
+    // on from there: nothing joins the point where the previous paint ended. Worked as in
+    // ZoomedRangeEntersAtTheLeftEdgeAndLeavesPastTheRight: 10 lies at 84 and 11 at
+    // 28 + 167.1 ≈ 195 across; 1E6 at 345 − 31 200 000 and 5.5 at 345 − 171.6 ≈ 173 down.
+    EXPECT_EQ(got[0].substr(0, 3), "28,");
+    EXPECT_EQ(got[0].substr(got[0].find("->")), "->84,-31199655");
+    EXPECT_EQ(got[1], "84,-31199655->195,173");
+    EXPECT_EQ(got.back(), "641,111->752,95");
 }
 
 TEST(LineSeries, DeepZoomDrawsTheLineOnlyWhereItIs) {
@@ -265,27 +258,28 @@ TEST(LineSeries, DeepZoomDrawsTheLineOnlyWhereItIs) {
 }
 
 TEST(LineSeries, SteepEnteringSegmentIsDrawnWhereItIsVisible) {
-    // «1/(x-0.00000004);» on [0, 399] zoomed to the top-left corner: the segment from
-    // (0, y0) enters at x = 0.5 far below the plot (1.9·10⁹ pixels for −2.5E7, beyond 32-bit
-    // and 2⁴⁰ pixels for −2.5E10) and rises almost vertically to (1, 1).
-    for (const double y0 : {-2.5e7, -2.5e10}) {
+    // «1/(x-c);» for a tiny c on [0, 399] zoomed to the bottom-left corner: the segment from
+    // (0, y0) enters at x = 0.5 far below the plot and rises almost vertically to (1, 1).
+    // With 0.5 … 3 across (254 pixels a unit) and 0 … 10 up (31.2), its left end lies
+    // 1.9·10⁹ pixels below for y0 = −1.2E8, beyond 32-bit and 2⁴⁰ pixels for −1.2E11; x = 1
+    // lies at 28 + 127 = 155 and y = 1 at 345 − 31.2 ≈ 314.
+    for (const double y0 : {-1.2e8, -1.2e11}) {
         Fixture f;
         f.series->AddPoint(0, y0);
         for (int i = 1; i < 400; ++i)
             f.series->AddPoint(i, 1.0 / i);
-        Fixture::Fix(f.chart.BottomAxis(), 0.5, 10);
-        Fixture::Fix(f.chart.LeftAxis(), 0, 2);
-        Fixture::Fix(f.chart.RightAxis(), 0, 2);
+        Fixture::Fix(f.chart.BottomAxis(), 0.5, 3);
+        Fixture::Fix(f.chart.LeftAxis(), 0, 10);
+        Fixture::Fix(f.chart.RightAxis(), 0, 10);
         f.Segments();
-        ASSERT_GT(f.TrueY(y0 / 2), 1800000000LL) << y0;
+        ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345})) << y0;
         const QImage& img = f.chart.OffscreenImage();
-        const int x = f.Px(1);
-        // The visible part: the two columns left of x = Px(1), from point (1, 1) down to
-        // the bottom of the clip, and nothing further left.
-        for (const double y : {0.9, 0.5, 0.05})
-            EXPECT_EQ(img.pixel(x - 1, f.Py(y)) & 0xFFFFFF, 0x0000FFu) << y0 << " at " << y;
-        for (int col = f.chart.PlotRect().Left + 1; col < x - 2; ++col)
-            EXPECT_NE(img.pixel(col, f.Py(0.5)) & 0xFFFFFF, 0x0000FFu) << y0 << " at " << col;
+        // The visible part: the two columns left of x = 155, from point (1, 1) down to the
+        // bottom of the clip, and nothing further left.
+        for (const int row : {320, 330, 340})
+            EXPECT_EQ(ColorAt(img, 154, row), clBlue) << y0 << " at " << row;
+        for (int col = 29; col < 153; ++col)
+            EXPECT_NE(ColorAt(img, col, 330), clBlue) << y0 << " at " << col;
     }
 }
 
@@ -324,20 +318,19 @@ TEST(LineSeries, ClippedInsideTheBackWallFrame) {
 
 TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
     Fixture f;
-    f.series->AddPoint(0, 1);
-    f.series->AddPoint(5, 1);
-    f.series->AddPoint(5, 9);
-    f.series->AddPoint(10, 9);
-    // 0 … 10 up the plot, so that 1 lies inside it and not on its lower edge.
-    Fixture::Fix(f.chart.LeftAxis(), 0, 10);
-    Fixture::Fix(f.chart.RightAxis(), 0, 10);
+    f.series->AddPoint(0, 2.5);
+    f.series->AddPoint(2, 2.5);
+    f.series->AddPoint(2, 7.5);
+    f.series->AddPoint(4, 7.5);
+    // On FixRoundAxes: 2.5 lies at 267, inside the plot and not on its lower edge; 2 at 282.
+    f.FixRoundAxes();
     f.Segments();
+    ASSERT_EQ(f.chart.PlotRect(), (TRect{28, 33, 663, 345}));
     const QImage& img = f.chart.OffscreenImage();
-    const int y = f.Py(1);
-    ASSERT_LT(y, f.chart.PlotRect().Bottom - 2);
-    const int xMid = (f.Px(0) + f.Px(5)) / 2;
-    const int yMid = (f.Py(1) + f.Py(9)) / 2;
-    const int xr = f.Px(5);
+    const int y = 267;
+    const int xMid = (28 + 282) / 2;
+    const int yMid = (267 + 111) / 2;
+    const int xr = 282;
     // A horizontal segment covers its row and the one above it.
     EXPECT_EQ(ColorAt(img, xMid, y), clBlue);
     EXPECT_EQ(ColorAt(img, xMid, y - 1), clBlue);
@@ -350,19 +343,26 @@ TEST(LineSeries, TheLineIsBlueAndTwoPixelsWide) {
 }
 
 TEST(LineSeries, PlottedCurveDrawsOneSegmentPerPixelStep) {
-    Fixture f;
-    for (int i = 0; i <= 400; ++i) {
-        const double x = -10 + i * 11.0 / 400;
-        f.series->AddPoint(x, 2 * std::sin(x) * std::sin(x) + 1);
+    // 401 samples denser than the pixels, on FixRoundAxes: each pixel step is one segment.
+    struct Row {
+        const char* name;
+        double x0, dx, y0, dy; // sample i at (x0 + i·dx, y0 + i·dy)
+        std::size_t segments;
+    };
+    const Row rows[] = {
+        // 0 … 2 across, 0.635 pixels a sample: every column from 28 to 282.
+        {"along a row", 0, 0.005, 2.5, 0, 254},
+        // 0 … 10 up, 0.78 pixels a sample: every row from 345 up to 33.
+        {"along a column", 1, 0, 0, 0.025, 312},
+    };
+    for (const Row& row : rows) {
+        Fixture f;
+        for (int i = 0; i <= 400; ++i)
+            f.series->AddPoint(row.x0 + i * row.dx, row.y0 + i * row.dy);
+        f.FixRoundAxes();
+        const std::vector<std::string> got = f.Segments();
+        ASSERT_EQ(got.size(), row.segments) << row.name;
+        EXPECT_EQ(got.front(), row.dx ? "28,267->29,267" : "155,345->155,344") << row.name;
+        EXPECT_EQ(got.back(), row.dx ? "281,267->282,267" : "155,34->155,33") << row.name;
     }
-    const std::vector<std::string> got = f.Segments();
-    int expected = 0;
-    for (int i = 1; i <= 400; ++i) {
-        const double x0 = f.series->XValues()[i - 1], x1 = f.series->XValues()[i];
-        const double y0 = f.series->YValues()[i - 1], y1 = f.series->YValues()[i];
-        if (f.Px(x0) != f.Px(x1) || f.Py(y0) != f.Py(y1))
-            ++expected;
-    }
-    EXPECT_EQ(int(got.size()), expected);
-    EXPECT_GT(expected, 300);
 }

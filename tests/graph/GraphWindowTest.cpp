@@ -5,6 +5,7 @@
 #include "Chart1.h"
 #include "FakeGraphHost.h"
 #include "FormScale.h"
+#include "ImagePixels.h"
 #include "PixelArt.h"
 
 #include "TChart.h"
@@ -144,7 +145,7 @@ TEST_F(GraphWindowTest, ChartHasNoBevelAtItsEdges) {
     // bottom; the window's chart has none, so its edges are the panel's aqua.
     const QPoint edges[] = {{0, 100}, {552, 293}, {0, 0}, {552, 0}, {276, 0}, {0, 293}, {552, 100}};
     for (const QPoint& p : edges) {
-        EXPECT_EQ(shown.pixel(p), qRgb(0, 255, 255)) << p.x() << "," << p.y();
+        EXPECT_EQ(ColorAt(shown, p.x(), p.y()), clAqua) << p.x() << "," << p.y();
     }
 }
 
@@ -421,10 +422,7 @@ void ExpectDrawnAtEveryRatio(const QIcon& icon, const QImage& normal, const QIma
         const QImage atOne =
             icon.pixmap(QSize(16, 16), 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32);
         EXPECT_EQ(atOne, picture);
-        std::set<QRgb> colours;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                colours.insert(picture.pixel(x, y));
+        const std::set<QRgb> colours = PixelsOf(picture);
         for (const int ratio : {2, 3}) {
             const QPixmap pixmap = icon.pixmap(QSize(16, 16), ratio, mode);
             EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
@@ -433,10 +431,8 @@ void ExpectDrawnAtEveryRatio(const QIcon& icon, const QImage& normal, const QIma
             EXPECT_NE(image,
                       picture.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation))
                 << ratio;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    ASSERT_TRUE(colours.count(image.pixel(x, y)) == 1)
-                        << ratio << ": " << x << "," << y;
+            for (const QRgb pixel : PixelsOf(image))
+                EXPECT_EQ(colours.count(pixel), 1u) << ratio << ": " << std::hex << pixel;
         }
     }
 }
@@ -445,7 +441,7 @@ TEST(SpeedButtonPictureTest, NormalAndGreyedImagesSideBySide) {
     struct Row {
         const char* name;
         const GlyphRows& rows;
-        std::vector<QRgb> colours; // each must appear in the normal image
+        std::vector<QRgb> colours; // each must appear, opaque, in the normal image
     };
     const Row rows[] = {
         {"pie", SpeedButtonGlyphs::Plot, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00}},
@@ -457,29 +453,15 @@ TEST(SpeedButtonPictureTest, NormalAndGreyedImagesSideBySide) {
         SCOPED_TRACE(row.name);
         const QImage bitmap = ButtonBitmap(row.rows);
         ASSERT_EQ(bitmap.size(), QSize(32, 16));
-        for (const QRgb colour : row.colours) {
-            bool found = false;
-            for (int y = 0; y < 16 && !found; ++y) {
-                for (int x = 0; x < 16 && !found; ++x) {
-                    found = (bitmap.pixel(x, y) & 0xFFFFFF) == colour &&
-                            qAlpha(bitmap.pixel(x, y)) == 255;
-                }
-            }
-            EXPECT_TRUE(found) << std::hex << colour;
-        }
-        int shaded = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 16; x < 32; ++x) {
-                const QRgb pixel = bitmap.pixel(x, y);
-                if (qAlpha(pixel) == 0) {
-                    continue;
-                }
-                const QRgb rgb = pixel & 0xFFFFFF;
-                ASSERT_TRUE(rgb == 0x808080 || rgb == 0xFFFFFF) << x << "," << y;
-                shaded += rgb == 0x808080 ? 1 : 0;
-            }
-        }
-        EXPECT_GT(shaded, 10);
+        const std::set<QRgb> normal = PixelsOf(bitmap.copy(0, 0, 16, 16));
+        for (const QRgb colour : row.colours)
+            EXPECT_EQ(normal.count(0xFF000000 | colour), 1u) << std::hex << colour;
+        // The greyed image: transparent, or opaque grey or white.
+        const QImage greyed = bitmap.copy(16, 0, 16, 16);
+        for (const QRgb pixel : PixelsOf(greyed))
+            EXPECT_TRUE(qAlpha(pixel) == 0 || pixel == 0xFF808080 || pixel == 0xFFFFFFFF)
+                << std::hex << pixel;
+        EXPECT_GT(CountOf(greyed, 0xFF808080), 10u);
         const QIcon icon = ButtonIcon(row.rows);
         EXPECT_EQ(
             icon.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32),
