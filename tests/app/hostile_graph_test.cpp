@@ -3,6 +3,7 @@
 // cannot reach, and formulas that overflow or are undefined at some or all points. Each
 // command shows its message or the error box, and the next calculation and plotting work.
 
+#include "GraphMessages.h"
 #include "HostileFixture.h"
 
 #include "TChart.h"
@@ -15,12 +16,6 @@
 
 namespace {
 
-const std::string kBadNumber = "message: неверно записано число";
-const std::string kBadInterval = "message: Ошибка: X_max должно быть больше, чем X_min ";
-const std::string kNoSignChange = "message: Не выполнено необходимое условие: F(Xmin)*F(Xmin) "
-                                  "< 0 ! \n\rНе могу решить уравнение";
-const std::string kStopQuestion =
-    "question: Произошла ошибка в вычислениях. Остановить построение графика ?";
 const std::string kZeroDivide = "error: Floating point division by zero.";
 
 class HostileGraphTest : public HostileTest {
@@ -52,17 +47,17 @@ TEST_F(HostileGraphTest, IntervalEndsAtAndBeyondTheRanges) {
         // Infinite ends (a scale of 5120 or more).
         {"-1E5120", "1", {kInvalidOp}, 0, 0},
         {"1", "1E5120", {kInvalidOp}, 0, 0},
-        {"1", "-1E5120", {kBadInterval}, 0, 0},
-        {"1E-5000", "-1E-5000", {kBadInterval}, 0, 0},
-        {"5", "5", {kBadInterval}, 0, 0},
-        {"abc", "1", {kBadNumber}, 0, 0},
-        {"1", "1E", {kBadNumber}, 0, 0},
-        {"1", "", {kBadNumber}, 0, 0},
+        {"1", "-1E5120", {kIntervalMessage}, 0, 0},
+        {"1E-5000", "-1E-5000", {kIntervalMessage}, 0, 0},
+        {"5", "5", {kIntervalMessage}, 0, 0},
+        {"abc", "1", {kBadNumberMessage}, 0, 0},
+        {"1", "1E", {kBadNumberMessage}, 0, 0},
+        {"1", "", {kBadNumberMessage}, 0, 0},
         // A hair apart: the step rounds to 0 in doubles and the interval is refused; or the
         // ends lie closer than two neighbouring doubles, and the abscissas, held as doubles,
         // pass X max only after up to 2048 × 200 points more (the ratio of the spacings of
         // extended and double values): the plotting still ends.
-        {"0", "1E-4940", {kBadInterval}, 0, 0},
+        {"0", "1E-4940", {kIntervalMessage}, 0, 0},
         {"1", "1.0000000000000000001", {}, 400, 410000},
         {"1E18", "1000000000000000001", {}, 400, 410000},
         {"-1E-320", "1E-320", {}, 400, 410000},
@@ -130,11 +125,7 @@ TEST_F(HostileGraphTest, FormulasThatFailInThePlotting) {
         {"EXP(20000);", "-10", "1", {kOverflow}, 0},
         {"0.5^(-20000);", "-10", "1", {kZeroDivide}, 0},
         {"TAN(1E30);", "-10", "1", {kInvalidOp}, 0},
-        {"1/(x-x);",
-         "-10",
-         "1",
-         {kDivideByZero, "message: Ошибка в вычислениях - недопустимое значение аргумента"},
-         0},
+        {"1/(x-x);", "-10", "1", {kDivideByZero, kCalculationMessage}, 0},
         // Good at the calculator's x = 1, failing somewhere in the interval.
         {"EXP(-x*2000);", "-10", "1", {kOverflow}, 0},
         {"0.5^(x*20000);", "-10", "1", {kZeroDivide}, 0},
@@ -193,7 +184,7 @@ TEST_F(HostileGraphTest, SolvingIntervalEndsAtAndBeyondTheRanges) {
         {"-1E5120", "1E5120", {kInvalidOp}},
         {"-1E5120", "1", {kInvalidOp}},
         {"-1", "1E5120", {kInvalidOp}},
-        {"1", "-1", {kBadInterval}},
+        {"1", "-1", {kIntervalMessage}},
         {"-1E-4940", "1E-4940", {"message: X1 = 0, f(X1)= 0"}},
     };
     for (const auto& row : rows) {
@@ -216,7 +207,7 @@ TEST_F(HostileGraphTest, FormulasThatFailInTheSolving) {
         std::vector<std::string> shown;
     } rows[] = {
         // Failing at the ends: the value there counts as 0.
-        {"1/(x-x);", "-10", "1", {kDivideByZero, kNoSignChange}},
+        {"1/(x-x);", "-10", "1", {kDivideByZero, kSignMessage}},
         {"EXP(-x*2000);", "-10", "1", {kOverflow}},
         {"0.5^(x*20000);", "-10", "1", {kZeroDivide}},
         {"TAN(x*1E18);", "-10", "1", {kInvalidOp}},
@@ -263,7 +254,7 @@ TEST_F(HostileGraphTest, AnActivationInsideABoxWaitsForTheCommandToReturn) {
          "0",
          true,
          kDivideByZero,
-         {kDivideByZero, kNoSignChange, kDivideByZero, kStopQuestion},
+         {kDivideByZero, kSignMessage, kDivideByZero, kStopQuestion},
          400},
         {"solve, activation in the result",
          "x;",

@@ -4,6 +4,7 @@
 #include "GraphCommands.h"
 #include "Calculation.h"
 #include "FakeGraphHost.h"
+#include "GraphMessages.h"
 
 #include "Exceptions.h"
 #include "NumberText.h"
@@ -19,14 +20,6 @@
 namespace {
 
 const std::string FormulaMessage = "message: " + Utf8Of(BadFormulaMessage());
-const std::string CalculationMessage =
-    "message: Ошибка в вычислениях - недопустимое значение аргумента";
-const std::string IntervalMessage = "message: Ошибка: X_max должно быть больше, чем X_min ";
-const std::string StopQuestion =
-    "question: Произошла ошибка в вычислениях. Остановить построение графика ?";
-const std::string SignMessage =
-    "message: Не выполнено необходимое условие: F(Xmin)*F(Xmin) < 0 ! \n\rНе могу решить "
-    "уравнение";
 
 class GraphCommandsTest : public ::testing::Test {
 protected:
@@ -129,21 +122,20 @@ TEST_F(GraphCommandsTest, ChecksComeInOrderAndLeaveTheSeriesEmpty) {
         const char* xMax;
         std::vector<std::string> log;
     };
-    const std::string badNumber = "message: неверно записано число";
     const Row rows[] = {
-        {"faulty formula", "1+;", "1", "abc", "1", {FormulaMessage, CalculationMessage}},
-        {"no semicolon", "x", "1", "-10", "1", {FormulaMessage, CalculationMessage}},
+        {"faulty formula", "1+;", "1", "abc", "1", {FormulaMessage, kCalculationMessage}},
+        {"no semicolon", "x", "1", "-10", "1", {FormulaMessage, kCalculationMessage}},
         {"empty formula",
          "x",
          "1,5",
          "-10",
          "1",
          {"message: " + Utf8Of(BadXMessage()), "message: Формула пуста"}},
-        {"bad X min", "x;", "1", "1,5", "abc", {badNumber}},
-        {"bad X max", "x;", "1", "-10", "1 ", {badNumber}},
-        {"equal ends", "x;", "1", "1", "1", {IntervalMessage}},
-        {"reversed ends", "x;", "1", "2", "1", {IntervalMessage}},
-        {"step rounds to 0", "x;", "1", "0", "1E-4000", {IntervalMessage}},
+        {"bad X min", "x;", "1", "1,5", "abc", {kBadNumberMessage}},
+        {"bad X max", "x;", "1", "-10", "1 ", {kBadNumberMessage}},
+        {"equal ends", "x;", "1", "1", "1", {kIntervalMessage}},
+        {"reversed ends", "x;", "1", "2", "1", {kIntervalMessage}},
+        {"step rounds to 0", "x;", "1", "0", "1E-4000", {kIntervalMessage}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -170,7 +162,7 @@ TEST_F(GraphCommandsTest, FailedPointIsAddedAsZeroAndTheQuestionFollows) {
         Plot("1/x;", "-200", "199");
         ASSERT_EQ(host.Log.size(), 2u);
         EXPECT_EQ(host.Log[0].rfind("engine: ", 0), 0u); // the engine's own message first
-        EXPECT_EQ(host.Log[1], StopQuestion);
+        EXPECT_EQ(host.Log[1], kStopQuestion);
         ASSERT_EQ(series.PointCount(), row.count);
         EXPECT_EQ(series.XValues().ValueAt(200), 0.0);
         EXPECT_EQ(series.YValues().ValueAt(200), 0.0);
@@ -190,7 +182,7 @@ TEST_F(GraphCommandsTest, EveryFailingPointShowsTwoBoxesWhenAnsweredNo) {
     EXPECT_EQ(EngineEntries().size(), std::size_t(failing));
     EXPECT_EQ(host.Log.size(), std::size_t(2 * failing));
     for (std::size_t i = 1; i < host.Log.size(); i += 2) {
-        ASSERT_EQ(host.Log[i], StopQuestion) << "entry " << i;
+        ASSERT_EQ(host.Log[i], kStopQuestion) << "entry " << i;
     }
 }
 
@@ -317,10 +309,10 @@ TEST_F(GraphCommandsTest, RefusalsAndTheirMessages) {
         {"cancelled", "x;", "-1", "1", false, {"dialog"}},
         {"bad X min", "x;", "-1x", "1", true, {"dialog", "message: X min записано неверно "}},
         {"bad X max", "x;", "-1", "", true, {"dialog", "message: X max записано неверно "}},
-        {"same sign", "x*x+1;", "-1", "1", true, {"dialog", SignMessage}},
-        {"even root", "(x+1)*(x+1);", "-10", "1", true, {"dialog", SignMessage}},
-        {"zero at both ends", "x*(x-1);", "0", "1", true, {"dialog", SignMessage}},
-        {"reversed ends", "x;", "1", "-1", true, {"dialog", IntervalMessage}},
+        {"same sign", "x*x+1;", "-1", "1", true, {"dialog", kSignMessage}},
+        {"even root", "(x+1)*(x+1);", "-10", "1", true, {"dialog", kSignMessage}},
+        {"zero at both ends", "x*(x-1);", "0", "1", true, {"dialog", kSignMessage}},
+        {"reversed ends", "x;", "1", "-1", true, {"dialog", kIntervalMessage}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -349,13 +341,13 @@ TEST_F(GraphCommandsTest, FailureAtAnEndShowsTheEngineMessageAndTheSignMessage) 
     Solve("-1", "1");
     ASSERT_EQ(host.Log.size(), 3u);
     EXPECT_EQ(host.Log[1].rfind("engine: ", 0), 0u);
-    EXPECT_EQ(host.Log[2], SignMessage);
+    EXPECT_EQ(host.Log[2], kSignMessage);
 }
 
 TEST_F(GraphCommandsTest, SolvingWithoutAnyTreeRefuses) {
     ResetEngineState(); // nothing parsed since start-up
     Solve("-1", "1");
-    EXPECT_EQ(host.Log, (std::vector<std::string>{"dialog", SignMessage}));
+    EXPECT_EQ(host.Log, (std::vector<std::string>{"dialog", kSignMessage}));
 }
 
 TEST_F(GraphCommandsTest, OverflowInsideTheSearchLeavesTheCommand) {
