@@ -448,6 +448,9 @@ void TGraf::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+    // The next showing starts without the readout of where the mouse was this time.
+    m_mouseOverChart.reset();
+    UpdateReadout();
 }
 
 void TGraf::resizeEvent(QResizeEvent* event) {
