@@ -100,6 +100,7 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
     setTabOrder(ui->CheckBox1, result);
     ResultMenu = new QMenu(result);
     ResultMenu->setObjectName(QStringLiteral("ResultMenu"));
+    ResultMenu->setAccessibleName(QStringLiteral("Меню результата"));
     CopySelectionItem = ResultMenu->addAction(QStringLiteral("Копировать"));
     CopyValueItem = ResultMenu->addAction(QStringLiteral("Копировать значение"));
     connect(CopySelectionItem, &QAction::triggered, this,
