@@ -45,6 +45,11 @@ void GraphHostAdapter::ShowHelp(int context) {
     m_toolkit.ShowHelp("Zorvo_d.hlp", context);
 }
 
+std::optional<std::string> GraphHostAdapter::AskSaveFileName(const std::string& filter,
+                                                             const std::string& defaultExtension) {
+    return m_toolkit.SaveFileName({filter, defaultExtension});
+}
+
 void GraphHostAdapter::Guard(const std::function<void()>& handler) {
     RunGuarded(m_toolkit, handler);
 }

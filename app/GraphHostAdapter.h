@@ -23,6 +23,8 @@ public:
     void ShowMessage(const std::string& text) override;
     bool Confirm(const std::string& text) override;
     void ShowHelp(int context) override; // "Zorvo_d.hlp", the graph window's help file
+    std::optional<std::string> AskSaveFileName(const std::string& filter,
+                                               const std::string& defaultExtension) override;
     void Guard(const std::function<void()>& handler) override;
 
 private:

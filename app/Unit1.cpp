@@ -14,8 +14,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -47,6 +49,12 @@ void ShowResult(QLabel* field, const QString& caption) {
     }
     QAccessibleEvent event(field, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
+}
+// The number of a result caption: what follows "Результат=" without the blanks that
+// right-justify it. The caption writes it with a point whatever the regional settings.
+QString ResultValue(const QString& caption) {
+    static const QString head = QStringLiteral("Результат=");
+    return (caption.startsWith(head) ? caption.mid(head.size()) : caption).trimmed();
 }
 } // namespace
 
@@ -84,6 +92,27 @@ TForm1::TForm1(Toolkit& toolkit, QWidget* parent)
     for (BoundedMemo* memo : {ui->Memo1, ui->Memo2}) {
         connect(memo, &BoundedMemo::textRefused, this, [this] { guarded(&TForm1::memoFull); });
     }
+    // The result can be selected with the mouse and the keyboard (Ctrl+C copies the
+    // selection) and copied as a number alone from its context menu.
+    QLabel* result = ui->StaticText1;
+    result->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    result->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(ui->CheckBox1, result);
+    ResultMenu = new QMenu(result);
+    ResultMenu->setObjectName(QStringLiteral("ResultMenu"));
+    ResultMenu->setAccessibleName(QStringLiteral("Меню результата"));
+    CopySelectionItem = ResultMenu->addAction(QStringLiteral("Копировать"));
+    CopyValueItem = ResultMenu->addAction(QStringLiteral("Копировать значение"));
+    connect(CopySelectionItem, &QAction::triggered, this,
+            [result] { QGuiApplication::clipboard()->setText(result->selectedText()); });
+    connect(CopyValueItem, &QAction::triggered, this,
+            [result] { QGuiApplication::clipboard()->setText(ResultValue(result->text())); });
+    result->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(result, &QWidget::customContextMenuRequested, this, [this, result](QPoint at) {
+        CopySelectionItem->setEnabled(result->hasSelectedText());
+        CopyValueItem->setEnabled(!ResultValue(result->text()).isEmpty());
+        ResultMenu->popup(result->mapToGlobal(at));
+    });
     // F1 anywhere in the window: the window's help context (its controls have none).
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { guarded(&TForm1::N7Click); });

@@ -6,6 +6,9 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QMenu;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +46,12 @@ public:
     // The file dialogs' settings.
     FileDialogOptions OpenDialog1;
     FileDialogOptions SaveDialog1;
+    // The result field's context menu: the selected text, and the number alone as it is shown
+    // (without "Результат=" and the blanks before it), for pasting into another program.
+    QMenu* ResultMenu = nullptr;
+    QAction* CopySelectionItem = nullptr; // "Копировать"
+    QAction* CopyValueItem = nullptr;     // "Копировать значение"
+
     // The window's help file and topic.
     std::string HelpFile = "Zorvo_d.hlp";
     int HelpContext = 1;

@@ -73,17 +73,28 @@ void TChart::paintEvent(QPaintEvent*) {
     }
 }
 
-void TChart::PaintChart(QPaintDevice& target) {
+void TChart::BringImageUpToDate() {
     const QImage& image = m_canvas.Image();
-    m_paintRatio = target.devicePixelRatioF();
     if (m_imageOutOfDate || image.isNull() || m_canvas.LogicalWidth() != width() ||
         m_canvas.LogicalHeight() != height() || m_canvas.DevicePixelRatio() != m_paintRatio)
         PaintImage();
+}
+
+void TChart::PaintChart(QPaintDevice& target) {
+    m_paintRatio = target.devicePixelRatioF();
+    BringImageUpToDate();
     QPainter painter(&target);
     // During a zoom drag the window shows a copy of the image with the rubber band on it.
     painter.drawImage(0, 0, m_zoom.presentedImage());
     ++m_copies;
     m_imageOutOfDate = false;
+}
+
+const QImage& TChart::CurrentImage() {
+    m_paintRatio = devicePixelRatioF();
+    BringImageUpToDate();
+    m_imageOutOfDate = false;
+    return m_canvas.Image();
 }
 
 void TChart::RecalcPlotSize() {

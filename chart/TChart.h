@@ -64,6 +64,10 @@ public:
     // `target` has another device pixel ratio) and copies it to `target` at (0, 0), one image
     // pixel to one device pixel. paintEvent calls it with the window.
     void PaintChart(QPaintDevice& target);
+    // The off-screen image brought up to date for this window's device pixel ratio (a full
+    // paint only when it is out of date), without showing it: what a saved or copied picture
+    // of the chart is.
+    const QImage& CurrentImage();
     // The full paint into the off-screen image, whatever its state (steps 2 to 14), at the
     // device pixel ratio of the last PaintChart target.
     void PaintImage();
@@ -165,6 +169,8 @@ protected:
 
 private:
     void ResetCanvasToNeutral();
+    // A full paint when the image is out of date or does not fit the size and m_paintRatio.
+    void BringImageUpToDate();
     // The subject, then the axis ranges of this paint, or that there is nothing to show.
     void DescribeForAccessibility();
 

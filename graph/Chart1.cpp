@@ -2,10 +2,12 @@
 
 #include "ButtonGlyphs.h"
 #include "CommandGate.h"
+#include "CoordinateReadout.h"
 #include "FormScale.h"
 #include "GraphChart.h"
 #include "GraphCommands.h"
 #include "GraphHost.h"
+#include "PictureFile.h"
 #include "PopupMenuAccessibility.h"
 #include "TextCodec.h"
 #include "ui_Chart1.h"
@@ -14,7 +16,9 @@
 #include "TLineSeries.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -22,11 +26,14 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <cmath>
+
 namespace {
 
 constexpr int DesignDpi = 120;
 constexpr int FormFontHeight = 14;  // pixels at 120 pixels per inch
 constexpr int LabelFontHeight = 17; // the "X min" and "X max" labels
+constexpr int ReadoutGap = 8;       // between the readout and its neighbours, at 120 per inch
 
 QColor QtColour(TColor colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
@@ -51,6 +58,8 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     N2 = m_ui->N2;
     fx01 = m_ui->fx01;
     N3 = m_ui->N3;
+    SavePictureItem = m_ui->SavePictureItem;
+    CopyPictureItem = m_ui->CopyPictureItem;
 
     // A sizeable window with the usual title-bar buttons.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -75,6 +84,19 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     Edit3->raise();
     Panel1->raise();
 
+    // The readout is a label of the window over the chart, so the chart's image stays what the
+    // chart paints, and a new text repaints only the label's rectangle (the chart copies its
+    // image there, it does not paint again). Its text is its accessible name, as a label's is.
+    Readout = new QLabel(this);
+    Readout->setObjectName(QStringLiteral("Readout"));
+    Readout->setTextFormat(Qt::PlainText);
+    Readout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Readout->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Readout->hide();
+    Readout->raise();
+    // Moves without a button reach the chart, for the readout.
+    Chart1->setMouseTracking(true);
+
     const struct {
         QToolButton* Button;
         const GlyphRows& Picture;
@@ -91,12 +113,18 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setAccessibleName(QStringLiteral("Меню графика"));
     PopupMenu1->addActions({N1, N2, fx01, N3});
+    PopupMenu1->addSeparator();
+    PopupMenu1->addActions({SavePictureItem, CopyPictureItem});
+    // The window holds them too, so that their shortcuts work while the menu is closed.
+    addActions({SavePictureItem, CopyPictureItem});
     InstallPopupMenuAccessibility(); // a screen reader reaches the menu while it is open
 
     connect(N1, &QAction::triggered, this, [this] { N1Click(); });
     connect(N2, &QAction::triggered, this, [this] { N2Click(); });
     connect(fx01, &QAction::triggered, this, [this] { fx01Click(); });
     connect(N3, &QAction::triggered, this, [this] { N3Click(); });
+    connect(SavePictureItem, &QAction::triggered, this, [this] { SavePictureClick(); });
+    connect(CopyPictureItem, &QAction::triggered, this, [this] { CopyPictureClick(); });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
@@ -106,6 +134,13 @@ TGraf::TGraf(GraphHost& host, QWidget* parent)
     ScaleForm(this, scale);
     m_panelRightGap = width() - Panel1->geometry().right() - 1;
     Series1 = SetUpGraphChart(*Chart1, scale);
+    PlaceReadout();
+    // A new picture under a resting mouse (a plot, a wheel turn) gets its readout anew.
+    // (after the paint has ended: the label is not changed while the chart paints).
+    Chart1->OnAfterDraw = [this](TChart*) {
+        QMetaObject::invokeMethod(
+            this, [this] { UpdateReadout(); }, Qt::QueuedConnection);
+    };
 
     // Activations of the other windows and right clicks anywhere in this one are seen here.
     qApp->installEventFilter(this);
@@ -165,6 +200,34 @@ void TGraf::SpeedButton4Click() {
     close();
 }
 
+void TGraf::SavePictureClick() {
+    RunCommand(Kind::Picture, [this] {
+        const std::optional<std::string> name =
+            m_host.AskSaveFileName(Cp("Рисунок PNG|*.png"), "png");
+        if (!name)
+            return;
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(*name));
+        const QFileInfo file(shown);
+        if ((file.exists() || file.isSymLink()) &&
+            !m_host.Confirm(FromQt(QStringLiteral("Файл %1 уже есть. Заменить его?").arg(shown))))
+            return;
+        SavePicture(Picture(), *name);
+    });
+}
+
+void TGraf::CopyPictureClick() {
+    RunCommand(Kind::Picture, [this] { QGuiApplication::clipboard()->setImage(Picture()); });
+}
+
+QImage TGraf::Picture() {
+    QImage picture = Chart1->CurrentImage();
+    // A program that places the picture shows it at the size it had on this screen.
+    const double perMetre = Chart1->logicalDpiX() * picture.devicePixelRatio() / 0.0254;
+    picture.setDotsPerMeterX(int(std::lround(perMetre)));
+    picture.setDotsPerMeterY(int(std::lround(perMetre)));
+    return picture;
+}
+
 void TGraf::PlotGraph() {
     // The description follows every plot, also one that an error ended half-way.
     struct DescribeOnExit {
@@ -194,10 +257,13 @@ void TGraf::DescribeChart() {
 }
 
 void TGraf::RunCommand(Kind kind, const std::function<void()>& command) {
+    const bool quiet = kind != Kind::Other;
     CommandGate::Application().Run([&] {
         // A plotting and every box it shows form one quiet period: closing those boxes gives
-        // the focus back to this window, and that must not start the plotting again.
-        if (kind == Kind::Plotting) {
+        // the focus back to this window, and that must not start the plotting again. A
+        // picture command's boxes (the question before replacing a file) leave the graph
+        // as it is shown, too.
+        if (quiet) {
             m_gate.QuietStarted();
         }
         bool raised = false;
@@ -214,7 +280,7 @@ void TGraf::RunCommand(Kind kind, const std::function<void()>& command) {
         if (raised) {
             m_gate.QuietFinished(isActiveWindow());
         }
-        if (kind == Kind::Plotting) {
+        if (quiet) {
             m_gate.QuietFinished(isActiveWindow());
         }
     });
@@ -238,6 +304,32 @@ void TGraf::PlotWhenIdle() {
             window->FormActivate();
         }
     });
+}
+
+void TGraf::PlaceReadout() {
+    // The free part of the top strip: from beside the X max field to before the buttons, as
+    // high as two lines of the form's font.
+    const double scale = DesignScale(this, DesignDpi);
+    const int gap = int(std::lround(ReadoutGap * scale));
+    const int left = Edit3->geometry().right() + 1 + gap;
+    const int right = Panel1->x() - gap;
+    Readout->setGeometry(left, 0, std::max(right - left, 0),
+                         2 * Readout->fontMetrics().lineSpacing() + 2);
+}
+
+void TGraf::UpdateReadout() {
+    QString text;
+    if (m_mouseOverChart) {
+        try {
+            text =
+                CoordinateReadout(*Chart1, *Series1, m_mouseOverChart->x(), m_mouseOverChart->y());
+        } catch (const std::exception&) {
+            text.clear(); // the readout is a convenience: it shows nothing rather than fail
+        }
+    }
+    if (Readout->text() != text)
+        Readout->setText(text);
+    Readout->setVisible(!text.isEmpty());
 }
 
 bool TGraf::IsOwnWidget(const QObject* object) const {
@@ -276,7 +368,40 @@ bool TGraf::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         break;
+    case QEvent::MouseMove:
+        // The readout follows the mouse over the chart while no button is held (a drag shows
+        // its own band or moves the axes).
+        if (watched == Chart1) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->buttons() == Qt::NoButton)
+                m_mouseOverChart = mouse->position().toPoint();
+            else
+                m_mouseOverChart.reset();
+            UpdateReadout();
+        }
+        break;
+    case QEvent::Leave:
+        if (watched == Chart1) {
+            m_mouseOverChart.reset();
+            UpdateReadout();
+        }
+        break;
+    case QEvent::ShortcutOverride:
+        // An edit field takes Ctrl+C for itself even when nothing is selected in it; then the
+        // key copies the picture, which is what the focus in X min or X max would otherwise
+        // always keep from the user. With a selection the field copies it, as everywhere.
+        if (watched == Edit2 || watched == Edit3) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy) &&
+                !static_cast<QLineEdit*>(watched)->hasSelectedText())
+                return true; // unanswered: the window's shortcut runs
+        }
+        break;
     case QEvent::MouseButtonPress: {
+        if (watched == Chart1 && m_mouseOverChart) {
+            m_mouseOverChart.reset(); // a drag may start: the readout waits for the next move
+            UpdateReadout();
+        }
         // A right click anywhere in the window opens the pop-up menu. A right drag inside the
         // plot pans the axes instead, so the menu waits for the release and shows only when
         // the mouse has not been dragged in between.
@@ -323,6 +448,9 @@ void TGraf::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+    // The next showing starts without the readout of where the mouse was this time.
+    m_mouseOverChart.reset();
+    UpdateReadout();
 }
 
 void TGraf::resizeEvent(QResizeEvent* event) {
@@ -330,6 +458,8 @@ void TGraf::resizeEvent(QResizeEvent* event) {
     // The chart fills the client area; the button panel keeps its distance to the right edge.
     Chart1->setGeometry(rect());
     Panel1->move(width() - m_panelRightGap - Panel1->width(), Panel1->y());
+    if (Readout)
+        PlaceReadout();
 }
 
 void TGraf::showEvent(QShowEvent* event) {

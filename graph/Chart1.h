@@ -47,6 +47,11 @@ public:
     void SpeedButton2Click(); // N2Click
     void SpeedButton3Click(); // fx01Click
     void SpeedButton4Click(); // closes the graph window
+    // The chart's picture, as the window shows it at the screen's resolution: saved as PNG
+    // through the save dialog (a file that exists is replaced only when the user agrees), or
+    // put on the clipboard. Neither plots, and the boxes they show do not plot when they close.
+    void SavePictureClick();
+    void CopyPictureClick();
     // The plotting command itself (without the error handling around a handler).
     void PlotGraph();
 
@@ -67,6 +72,11 @@ public:
     QAction* N2 = nullptr;
     QAction* fx01 = nullptr;
     QAction* N3 = nullptr;
+    QAction* SavePictureItem = nullptr; // "Сохранить рисунок…", Ctrl+S
+    QAction* CopyPictureItem = nullptr; // "Копировать рисунок", Ctrl+C
+    // The coordinates under the mouse, in the top strip between X max and the buttons; hidden
+    // while the mouse is not over the plot rectangle of a graph.
+    QLabel* Readout = nullptr;
 
     // The help topic that F1 opens.
     static constexpr int HelpContext = 1;
@@ -84,7 +94,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class Kind { Plotting, Other };
+    // A plotting's boxes, and those of a picture command, do not plot again when they close.
+    enum class Kind { Plotting, Picture, Other };
     // Runs a handler as a command of the application, through its default error handling;
     // the error box that may follow is a window whose closing does not plot again, and
     // neither are the boxes of a plotting.
@@ -98,13 +109,19 @@ private:
     void DescribeChart();
     // The formula and interval as the description names them.
     QString DescribedGraph() const;
+    // The readout for the last mouse position over the chart, or none.
+    void UpdateReadout();
+    void PlaceReadout();
+    // The chart's image as a picture: its pixels, and its density for the programs it goes to.
+    QImage Picture();
 
     std::unique_ptr<Ui::TGraf> m_ui;
     GraphHost& m_host;
     ActivationGate m_gate;
     bool m_plotOwed = false; // an activation's plotting waits for the running command
     int m_panelRightGap = 0;
-    std::optional<QPoint> m_rightPressAt; // global position of a right press in the window
+    std::optional<QPoint> m_rightPressAt;   // global position of a right press in the window
+    std::optional<QPoint> m_mouseOverChart; // where the mouse rests on the chart, no button held
     // The last solution as it was shown, and the graph (DescribedGraph) it was found on.
     QString m_solution;
     QString m_solvedGraph;

@@ -3,6 +3,7 @@
 // an implementation, so the graph library never includes the calculator's windows.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class GraphHost {
@@ -20,9 +21,14 @@ public:
     // The admissible error last accepted by the tolerance dialog (0 before the first).
     virtual long double Tolerance() const = 0;
 
-    virtual void ShowMessage(const std::string& text) = 0;  // plain message box
-    virtual bool Confirm(const std::string& text) = 0;      // Yes/No; true for Yes
-    virtual void ShowHelp(int context) = 0;                 // the window's help file, a topic
+    virtual void ShowMessage(const std::string& text) = 0; // plain message box
+    virtual bool Confirm(const std::string& text) = 0;     // Yes/No; true for Yes
+    virtual void ShowHelp(int context) = 0;                // the window's help file, a topic
+    // The save-file dialog with a filter such as "Рисунок PNG|*.png" and the extension added
+    // to a name typed without one; the chosen name in file-system bytes, or none when cancelled.
+    // It does not ask before replacing a file: the caller does.
+    virtual std::optional<std::string> AskSaveFileName(const std::string& filter,
+                                                       const std::string& defaultExtension) = 0;
 
     // Runs a handler through the application's default error handling: an exception that it
     // raises ends the handler and is shown in the error box; control returns normally.

@@ -6,6 +6,7 @@
 #include "CalculatorState.h"
 #include "Cp1251.h"
 #include "Glyphs.h"
+#include "NumberText.h"
 #include "ScalableIcon.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -15,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -274,6 +277,65 @@ TEST_F(CalculatorWindowTest, TypingAndPressingTheButtonShowsTheResult) {
     EXPECT_EQ(caption().toStdString(), "Результат=  3.333E-0001");
     EXPECT_EQ(FormulaBody, "1/3;");
     EXPECT_TRUE(toolkit.calls.empty());
+}
+
+TEST_F(CalculatorWindowTest, ResultIsSelectableAndItsValueIsCopiedAlone) {
+    auto* result = control<QLabel>("StaticText1");
+    EXPECT_TRUE(result->textInteractionFlags().testFlags(Qt::TextSelectableByMouse |
+                                                         Qt::TextSelectableByKeyboard));
+    ASSERT_NE(form->ResultMenu, nullptr);
+    QStringList items;
+    for (const QAction* action : form->ResultMenu->actions())
+        items << action->text();
+    EXPECT_EQ(items, (QStringList{"Копировать", "Копировать значение"}));
+
+    // The number alone, with its point, whatever the regional separator.
+    SetRegionalSeparators(',', ' ');
+    const struct {
+        const char* formula;
+        bool exponential;
+        const char* value;
+    } rows[] = {
+        {"1/3;", false, "0.333"},
+        {"1/3;", true, "3.333E-0001"},
+        {"-2/3;", false, "-0.667"},
+        {"-2/3;", true, "-6.667E-0001"},
+        {"1e20;", false, "100000000000000000000.000"},
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.formula);
+        type(row.formula, "1");
+        control<QCheckBox>("CheckBox1")->setChecked(row.exponential);
+        form->Calculate();
+        clipboard->clear();
+        form->CopyValueItem->trigger();
+        EXPECT_EQ(clipboard->text().toStdString(), row.value);
+    }
+    ReloadRegionalSettings();
+
+    // Selected with the keyboard and copied with Ctrl+C, as any selectable text.
+    form->show();
+    form->activateWindow();
+    for (int i = 0; i < 200 && !form->isActiveWindow(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    result->setFocus();
+    ASSERT_TRUE(result->hasFocus());
+    QTest::keyClick(result, Qt::Key_Home);
+    QTest::keyClick(result, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(result->selectedText(), caption());
+    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), caption());
+
+    // After a faulty formula the field holds no number: nothing to copy.
+    type("1+;", "1");
+    form->Calculate();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           result->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(result, &menu);
+    EXPECT_TRUE(form->ResultMenu->isVisible());
+    EXPECT_FALSE(form->CopyValueItem->isEnabled());
+    form->ResultMenu->hide();
 }
 
 TEST_F(CalculatorWindowTest, ALongFormulaWrapsOnScreenButStaysOneLine) {

@@ -96,6 +96,10 @@ public:
     void ShowMessage(const std::string& text) override { m_inner.ShowMessage(text); }
     bool Confirm(const std::string& text) override;
     void ShowHelp(int context) override { m_inner.ShowHelp(context); }
+    std::optional<std::string> AskSaveFileName(const std::string& filter,
+                                               const std::string& extension) override {
+        return m_inner.AskSaveFileName(filter, extension);
+    }
     void Guard(const std::function<void()>& handler) override;
 
 private:

@@ -68,6 +68,17 @@ void FakeGraphHost::ShowHelp(int context) {
     Log.push_back("help: " + std::to_string(context));
 }
 
+std::optional<std::string> FakeGraphHost::AskSaveFileName(const std::string& filter,
+                                                          const std::string& defaultExtension) {
+    Log.push_back("save dialog: " + Utf8Of(filter) + " " + defaultExtension);
+    if (SaveNames.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> name = SaveNames.front();
+    SaveNames.pop_front();
+    return name;
+}
+
 void FakeGraphHost::Guard(const std::function<void()>& handler) {
     try {
         handler();

@@ -37,6 +37,10 @@ public:
     void ShowMessage(const std::string& text) override;
     bool Confirm(const std::string& text) override;
     void ShowHelp(int context) override;
+    // Scripted: the names chosen in the save dialog, in order; none left means cancelled.
+    std::optional<std::string> AskSaveFileName(const std::string& filter,
+                                               const std::string& defaultExtension) override;
+    std::deque<std::optional<std::string>> SaveNames;
     void Guard(const std::function<void()>& handler) override;
 
     // The rest of the toolkit, which the calculation command does not use.
@@ -53,7 +57,7 @@ public:
     std::function<void()> OnBoxClosed;
 
     // Everything shown, in order and in UTF-8: "message: …", "engine: …", "question: …",
-    // "dialog", "help: 1", "error: …".
+    // "dialog", "help: 1", "error: …", "save dialog: <filter> <extension>".
     std::vector<std::string> Log;
     int CalculateCount = 0;
 

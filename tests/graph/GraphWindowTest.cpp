@@ -8,11 +8,16 @@
 #include "ImagePixels.h"
 #include "PixelArt.h"
 
+#include "NumberText.h"
 #include "TChart.h"
+#include "TChartAxis.h"
 #include "TLineSeries.h"
 #include "zorvo3.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QKeyEvent>
@@ -20,6 +25,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -27,6 +34,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -114,11 +122,28 @@ TEST_F(GraphWindowTest, FormFromItsDescription) {
         EXPECT_FALSE(b.button->icon().isNull()) << b.hint;
     }
 
-    const QStringList items = {"Рисовать график", "Очистить график",
-                               "Решить уравнение  f ( x ) = 0", "Выход"};
-    ASSERT_EQ(graf.PopupMenu1->actions().size(), items.size());
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(graf.PopupMenu1->actions()[i]->text(), items[i]);
+    // The four items of the form, then, set off by a separator, the picture's two; their
+    // shortcuts work with the menu closed because the window holds them too.
+    const struct {
+        const char* text; // empty: the separator
+        const char* shortcut;
+    } items[] = {{"Рисовать график", ""},
+                 {"Очистить график", ""},
+                 {"Решить уравнение  f ( x ) = 0", ""},
+                 {"Выход", ""},
+                 {"", ""},
+                 {"Сохранить рисунок…", "Ctrl+S"},
+                 {"Копировать рисунок", "Ctrl+C"}};
+    const QList<QAction*> actions = graf.PopupMenu1->actions();
+    ASSERT_EQ(actions.size(), qsizetype(std::size(items)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(actions[i]->isSeparator(), *items[i].text == '\0');
+        EXPECT_EQ(actions[i]->text(), QString::fromUtf8(items[i].text));
+        EXPECT_EQ(actions[i]->shortcut(), QKeySequence(QString::fromLatin1(items[i].shortcut)));
+        if (*items[i].shortcut != '\0') {
+            EXPECT_TRUE(graf.actions().contains(actions[i]));
+        }
     }
 
     ASSERT_EQ(graf.Chart1->SeriesCount(), 1);
@@ -287,6 +312,7 @@ TEST_F(GraphWindowTest, NothingStartsWhileACommandShowsABox) {
         {"plot item", [this] { graf.N1->trigger(); }},
         {"clear item", [this] { graf.N2->trigger(); }},
         {"exit item", [this] { graf.N3->trigger(); }},
+        {"save picture item", [this] { graf.SavePictureItem->trigger(); }},
         {"close box", [this] { graf.close(); }},
         {"F1",
          [this] {
@@ -410,6 +436,219 @@ TEST_F(GraphWindowTest, F1OpensHelpAtTopicOne) {
     QApplication::sendEvent(&graf, &escape);
     EXPECT_EQ(host.Log, (std::vector<std::string>{"help: 1"}));
     EXPECT_TRUE(graf.isVisible()); // Esc does not close the window
+}
+
+// A mouse move over the chart as the platform delivers it, with the buttons held.
+void MoveMouse(TChart* chart, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
+    QMouseEvent move(QEvent::MouseMove, at, chart->mapToGlobal(at), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(chart, &move);
+}
+
+TEST_F(GraphWindowTest, ReadoutTellsThePointerAndTheNearestPointOfTheGraph) {
+    SetRegionalSeparators(',', ' ');
+    struct Restore {
+        ~Restore() { ReloadRegionalSettings(); }
+    } restore;
+    const double scale = DesignScale(&graf, 120);
+    EXPECT_GT(graf.Readout->x(), graf.Edit3->geometry().right());
+    EXPECT_LT(graf.Readout->geometry().right(), graf.Panel1->x());
+    EXPECT_EQ(graf.Readout->font(), graf.font());
+    EXPECT_GE(graf.Readout->width(), std::lround(250 * scale));
+
+    // Four points: the automatic axes run from 0 to 4 and from 0 to 10.
+    QApplication::processEvents(); // the showing's plotting first
+    graf.Series1->ClearPoints();
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.5, 10.0}, {2.0, 2.25}, {4.0, 0.0}})
+        graf.Series1->AddPoint(x, y);
+    graf.Chart1->CurrentImage();
+    QApplication::processEvents();
+    const int plots = host.CalculateCount;
+    const int paints = graf.Chart1->FullPaintCount();
+    const TChartAxis& bottom = *graf.Chart1->BottomAxis();
+    const TChartAxis& left = *graf.Chart1->LeftAxis();
+    ASSERT_EQ(bottom.ActualMinimum, 0.0);
+    ASSERT_EQ(bottom.ActualMaximum, 4.0);
+    ASSERT_EQ(left.ActualMinimum, 0.0);
+    ASSERT_EQ(left.ActualMaximum, 10.0);
+    const TRect plot = graf.Chart1->PlotRect();
+    // Between two pixels the pointer's values are written to the decimal place of one pixel:
+    // 4 over some 500 pixels is three decimals, 10 over some 240 two.
+    const struct {
+        const char* name;
+        QPoint at;
+        Qt::MouseButtons held;
+        const char* text;    // the whole readout, or its second line after "…"
+        double x = 0, y = 0; // the first line's values, to within a pixel, for "…" rows
+    } rows[] = {
+        {"top left end of the axes",
+         {bottom.PixelStart, left.PixelStart},
+         Qt::NoButton,
+         "x = 0   y = 10\nf(0) = 0"},
+        {"nearer to 2 than to 1.5",
+         {bottom.ValueToPixel(1.8), left.ValueToPixel(2.25)},
+         Qt::NoButton,
+         "…f(2) = 2,25",
+         1.8,
+         2.25},
+        {"nearer to 1.5 than to 2",
+         {bottom.ValueToPixel(1.7), left.ValueToPixel(7.5)},
+         Qt::NoButton,
+         "…f(1,5) = 10",
+         1.7,
+         7.5},
+        {"beyond the middle of 2 and 4",
+         {bottom.ValueToPixel(3.1), left.ValueToPixel(0.5)},
+         Qt::NoButton,
+         "…f(4) = 0",
+         3.1,
+         0.5},
+        {"a drag runs", {bottom.ValueToPixel(1.8), left.ValueToPixel(2.25)}, Qt::LeftButton, ""},
+        {"left of the plot", {plot.Left - 1, plot.Top + 20}, Qt::NoButton, ""},
+        {"above the plot", {plot.Left + 20, plot.Top - 1}, Qt::NoButton, ""},
+        {"on its right edge", {plot.Right, plot.Top + 20}, Qt::NoButton, ""},
+        {"on its bottom edge", {plot.Left + 20, plot.Bottom}, Qt::NoButton, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MoveMouse(graf.Chart1, {plot.Left + 1, plot.Top + 1}); // a readout to replace
+        ASSERT_TRUE(graf.Readout->isVisibleTo(&graf));
+        MoveMouse(graf.Chart1, row.at, row.held);
+        const QString text = graf.Readout->text();
+        const QString expected = QString::fromUtf8(row.text);
+        EXPECT_EQ(graf.Readout->isVisibleTo(&graf), !text.isEmpty());
+        if (!expected.startsWith(QStringLiteral("…"))) {
+            EXPECT_EQ(text, expected);
+            continue;
+        }
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << text.toStdString();
+        EXPECT_EQ(lines[1], expected.mid(1));
+        const QStringList words = lines[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        ASSERT_EQ(words.size(), 6) << lines[0].toStdString();
+        EXPECT_EQ(words[0] + words[3], QStringLiteral("xy"));
+        const double x = QString(words[2]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+        const double y = QString(words[5]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+        EXPECT_NEAR(x, row.x, 4.0 / bottom.AxisLength()) << lines[0].toStdString();
+        EXPECT_NEAR(y, row.y, 10.0 / left.AxisLength()) << lines[0].toStdString();
+        EXPECT_LE(words[2].size() - words[2].indexOf(QLatin1Char(',')), 4) << "three decimals";
+    }
+    // Its name for a screen reader is its text, as a label's is.
+    MoveMouse(graf.Chart1, {bottom.PixelStart, left.PixelStart});
+    QAccessibleInterface* readout = QAccessible::queryAccessibleInterface(graf.Readout);
+    ASSERT_NE(readout, nullptr);
+    EXPECT_EQ(readout->text(QAccessible::Name), graf.Readout->text());
+
+    // The mouse leaving the chart, or an empty graph, shows nothing.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(graf.Chart1, &leave);
+    EXPECT_TRUE(graf.Readout->text().isEmpty());
+    EXPECT_FALSE(graf.Readout->isVisibleTo(&graf));
+    QApplication::processEvents();
+    // All those moves repainted the label over a copy of the image; the chart never painted.
+    EXPECT_EQ(graf.Chart1->FullPaintCount(), paints);
+    EXPECT_EQ(host.CalculateCount, plots);
+
+    graf.N2->trigger();
+    graf.Chart1->CurrentImage();
+    MoveMouse(graf.Chart1, {plot.Left + 20, plot.Top + 20});
+    EXPECT_TRUE(graf.Readout->text().isEmpty());
+}
+
+TEST_F(GraphWindowTest, PictureIsSavedAsPngAskingBeforeAFileIsReplaced) {
+    PlayBoxes(true); // a question's or error box's closing gives the focus back
+    GraphActivated();
+    const int plots = host.CalculateCount;
+    const QImage chart = graf.Chart1->CurrentImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(chart.size(), QSize(553, 294)); // the screen's 96 pixels per inch, ratio 1
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("graph.png"));
+    const QString missing = dir.filePath(QStringLiteral("no/graph.png"));
+    const std::string dialog = "save dialog: Рисунок PNG|*.png png";
+    const std::string question =
+        "question: Файл " + name.toStdString() + " уже есть. Заменить его?";
+    const struct {
+        const char* name;
+        std::optional<QString> file; // chosen in the dialog
+        bool existing;               // the file holds "old" beforehand
+        bool replace;                // the answer to the question
+        std::vector<std::string> log;
+        bool written;
+    } rows[] = {
+        {"a new file", name, false, false, {dialog}, true},
+        {"a file kept", name, true, false, {dialog, question}, false},
+        {"a file replaced", name, true, true, {dialog, question}, true},
+        {"cancelled", std::nullopt, true, false, {dialog}, false},
+        {"no such folder",
+         missing,
+         false,
+         false,
+         {dialog,
+          "error: Рисунок не сохранён в файл " + missing.toStdString() + ": Invalid filename"},
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(name);
+        if (row.existing) {
+            QFile old(name);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        host.Log.clear();
+        host.SaveNames = {row.file ? std::optional(row.file->toStdString()) : std::nullopt};
+        host.Answers = {row.replace};
+        graf.SavePictureItem->trigger();
+        EXPECT_EQ(host.Log, row.log);
+        EXPECT_EQ(host.CalculateCount, plots) << "a picture is no reason to plot";
+        EXPECT_EQ(graf.Series1->PointCount(), 401);
+        EXPECT_TRUE(graf.isVisible());
+        if (!row.written) {
+            QFile old(name);
+            EXPECT_EQ(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(),
+                      row.existing ? QByteArray("old") : QByteArray());
+            continue;
+        }
+        const QImage saved(name, "PNG");
+        ASSERT_EQ(saved.size(), chart.size());
+        const QPoint pixels[] = {{0, 0}, {552, 293}, {276, 147}, {100, 200}};
+        for (const QPoint& p : pixels)
+            EXPECT_EQ(saved.pixel(p), chart.pixel(p)) << p.x() << "," << p.y();
+        EXPECT_EQ(saved.pixel(0, 0), qRgb(0, 255, 255));
+        EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), chart);
+        EXPECT_EQ(saved.dotsPerMeterX(), 3780); // 96 per inch
+    }
+}
+
+TEST_F(GraphWindowTest, PictureIsCopiedAndCtrlCInAFieldWithASelectionCopiesItsText) {
+    ASSERT_TRUE(Activate(graf));
+    const int plots = host.CalculateCount;
+    const QImage chart = graf.Chart1->CurrentImage().convertToFormat(QImage::Format_RGB32);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto copied = [clipboard] {
+        return clipboard->image().convertToFormat(QImage::Format_RGB32);
+    };
+
+    clipboard->clear();
+    graf.CopyPictureItem->trigger();
+    EXPECT_EQ(copied(), chart);
+
+    // Ctrl+C in X min: its selection when it has one, otherwise the picture.
+    graf.Edit2->setFocus();
+    graf.Edit2->selectAll();
+    clipboard->clear();
+    QTest::keyClick(graf.Edit2, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("-10"));
+    EXPECT_TRUE(clipboard->image().isNull());
+    graf.Edit2->deselect();
+    QTest::keyClick(graf.Edit2, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copied(), chart);
+
+    host.Log.clear();
+    QTest::keyClick(graf.Edit3, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(host.Log, std::vector<std::string>{"save dialog: Рисунок PNG|*.png png"});
+    EXPECT_EQ(host.CalculateCount, plots);
 }
 
 // The icon's pictures for screens of ratio 1, 2 and 3: at 1 the very pixels of the picture; at
