@@ -20,19 +20,7 @@ program=${ZORVO_PROGRAM:-build/release/app/Zorvo_3}
 mkdir -p docs build/screenshots
 export LC_ALL=C.UTF-8
 
-window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "no window \"$1\" appeared" >&2
-  exit 1
-}
+. scripts/virtual-screen-windows.sh
 
 for scale in 1 1.5 2; do
   # A point given in the window's logical pixels, in the screen's pixels.

@@ -22,20 +22,7 @@ program=build/release/app/Zorvo_3
 program_pid=$!
 trap 'kill "$program_pid" 2>/dev/null || true' EXIT
 
-# The visible window whose title matches; waits up to ten seconds for it.
-window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "no window \"$1\" appeared" >&2
-  exit 1
-}
+. scripts/virtual-screen-windows.sh
 # Left click at a point of a window, given in the window's own pixels.
 click() {
   xdotool mousemove --sync --window "$1" "$2" "$3" click 1
