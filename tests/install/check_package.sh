@@ -9,17 +9,8 @@ build=$1
 scratch=$2
 version=$3
 
-for tool in cpack dpkg-deb dpkg-shlibdeps file lintian; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "$tool is not installed (scripts/install-deps.sh test installs it)"
-    exit 77
-  fi
-done
-
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
+. "$(dirname "$0")/check_support.sh"
+require_tools cpack dpkg-deb dpkg-shlibdeps file lintian
 
 rm -rf "$scratch"
 cpack --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch.log" 2>&1 ||

@@ -10,17 +10,8 @@ metainfo=$dir/$id.metainfo.xml
 mime=$dir/$id.mime.xml
 type=application/x-zorvo-formula
 
-for tool in desktop-file-validate appstreamcli xmllint update-mime-database; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "$tool is not installed (scripts/install-deps.sh test installs it)"
-    exit 77
-  fi
-done
-
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
+. "$(dirname "$0")/check_support.sh"
+require_tools desktop-file-validate appstreamcli xmllint update-mime-database
 
 # desktop-file-validate prints hints and warnings too; any output at all is a fault here.
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
